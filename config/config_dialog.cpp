@@ -1,0 +1,163 @@
+#include "config_dialog.h"
+
+#include "../resources/resource.h"
+#include "../resources/strings.h"
+#include "../shell/dialog_support.h"
+#include "../shell/main_window.h"
+#include "../shell/win_handles.h"
+#include "game_config.h"
+
+namespace {
+
+HWND savedConfigFocus;
+
+struct ConfigFonts {
+    HFONT label;
+    HFONT number;
+    HFONT text;
+    HFONT button;
+};
+
+const int labelIds[] = {IDC_CONFIG_INTRO,  IDC_CONFIG_FIGURES_LABEL, IDC_WINNING_LABEL,
+                        IDC_COMMENT_LABEL, IDC_GAMES_LABEL,          IDC_CONFIG_PASSWORD_LABEL};
+
+std::vector<DialogItem> configItems() {
+    const DWORD label = WS_CHILD | WS_VISIBLE | SS_LEFT;
+    const DWORD number = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_NUMBER;
+    const DWORD comment = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_MULTILINE;
+    const DWORD password = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_PASSWORD;
+    const DWORD button = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+    const DWORD edge = WS_EX_CLIENTEDGE;
+    const EditionTexts& t = editionTexts;
+    std::vector<DialogItem> items = {
+        {staticClass, IDC_CONFIG_INTRO, 5, 5, 280, 15, label, 0, t.configIntro},
+        {staticClass, IDC_CONFIG_FIGURES_LABEL, 5, 20, 280, 20, label, 0, t.configFiguresLabel},
+    };
+    // Figures 1 to 5 in the left column, 6 to 10 in the right one.
+    for (int k = 0; k < prizeFigureCount; ++k) {
+        items.push_back({editClass, static_cast<DWORD>(IDC_FIGURE_FIRST + k), static_cast<short>(k < 5 ? 5 : 40),
+                         static_cast<short>(50 + (k % 5) * 15), 35, 15, number, edge, L""});
+    }
+    const std::vector<DialogItem> rest = {
+        {staticClass, IDC_WINNING_LABEL, 85, 50, 180, 15, label, 0, t.configWinningLabel},
+        {editClass, IDC_WINNING_FIGURE, 85, 65, 35, 15, number, edge, L""},
+        {staticClass, IDC_COMMENT_LABEL, 85, 90, 180, 20, label, 0, t.configCommentLabel},
+        {editClass, IDC_COMMENT, 85, 110, 175, 45, comment, edge, L""},
+        {staticClass, IDC_GAMES_LABEL, 5, 160, 275, 20, label, 0, t.configGamesLabel},
+        {editClass, IDC_GAMES, 5, 185, 20, 15, number, edge, L""},
+        {staticClass, IDC_CONFIG_PASSWORD_LABEL, 5, 210, 275, 15, label, 0, t.configPasswordLabel},
+        {editClass, IDC_CONFIG_PASSWORD, 5, 225, 85, 15, password, edge, L""},
+        {buttonClass, IDC_CONFIG_CANCEL, 5, 255, 50, 15, button, 0, t.cancelButton},
+        {buttonClass, IDC_CONFIG_ACCEPT, 235, 255, 50, 15, button, 0, t.acceptButton},
+    };
+    items.insert(items.end(), rest.begin(), rest.end());
+    return items;
+}
+
+void applyFonts(HWND dialog, const ConfigFonts& fonts) {
+    auto give = [dialog](int id, HFONT font) {
+        SendDlgItemMessageW(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    };
+    for (int id : labelIds) give(id, fonts.label);
+    for (int id = IDC_FIGURE_FIRST; id <= IDC_FIGURE_LAST; ++id) give(id, fonts.number);
+    give(IDC_WINNING_FIGURE, fonts.number);
+    give(IDC_GAMES, fonts.number);
+    give(IDC_COMMENT, fonts.text);
+    give(IDC_CONFIG_PASSWORD, fonts.text);
+    give(IDC_CONFIG_CANCEL, fonts.button);
+    give(IDC_CONFIG_ACCEPT, fonts.button);
+}
+
+void showStoredConfig(HWND dialog) {
+    // Every configuration that passed the checks has a password.
+    if (gameConfig.password.empty()) return;
+    for (int k = 0; k < prizeFigureCount; ++k) {
+        setControlTextAnsi(dialog, IDC_FIGURE_FIRST + k, gameConfig.prizeFigures[k].c_str());
+    }
+    setControlTextAnsi(dialog, IDC_WINNING_FIGURE, gameConfig.winningFigure.c_str());
+    setControlTextAnsi(dialog, IDC_COMMENT, gameConfig.surpriseComment.c_str());
+    setControlTextAnsi(dialog, IDC_GAMES, gameConfig.gamesUntilTruePrize.c_str());
+    setControlTextAnsi(dialog, IDC_CONFIG_PASSWORD, gameConfig.password.c_str());
+}
+
+// The live configuration takes the entries before they are checked, and
+// keeps them even when they are refused.
+void copyEntries(HWND dialog) {
+    for (int k = 0; k < prizeFigureCount; ++k) {
+        gameConfig.prizeFigures[k].assign(controlTextAnsi(dialog, IDC_FIGURE_FIRST + k));
+    }
+    gameConfig.winningFigure.assign(controlTextAnsi(dialog, IDC_WINNING_FIGURE));
+    gameConfig.surpriseComment.assign(controlTextAnsi(dialog, IDC_COMMENT));
+    gameConfig.gamesUntilTruePrize.assign(controlTextAnsi(dialog, IDC_GAMES));
+    gameConfig.password.assign(controlTextAnsi(dialog, IDC_CONFIG_PASSWORD));
+}
+
+bool entriesPass(const GameConfig& config) {
+    bool figureMissing = false;
+    bool winningAmongFigures = false;
+    const double winning = numberValue(config.winningFigure.c_str());
+    for (const auto& figure : config.prizeFigures) {
+        if (figure.empty()) figureMissing = true;
+        if (numberValue(figure.c_str()) == winning) winningAmongFigures = true;
+    }
+    const double games = numberValue(config.gamesUntilTruePrize.c_str());
+    return !config.winningFigure.empty() && games <= 10 && games > 0 && !config.password.empty() &&
+           !figureMissing && winningAmongFigures;
+}
+
+void showMessage(const wchar_t* text) { MessageBoxW(nullptr, text, editionTexts.messageCaption, MB_OK); }
+
+void onAccept(HWND dialog) {
+    copyEntries(dialog);
+    if (!entriesPass(gameConfig)) {
+        showMessage(editionTexts.validationMessage);
+        return;
+    }
+    // A set-up that did not reach the disk must not look stored.
+    if (!replaceConfigFile()) {
+        showMessage(editionTexts.saveFailedMessage);
+        return;
+    }
+    setPlayEnabled(true);
+    EndDialog(dialog, 0);
+}
+
+void onCommand(HWND dialog, WORD id, WORD code) {
+    if (code != BN_CLICKED && code != 1) return;
+    if (id == IDC_CONFIG_CANCEL) EndDialog(dialog, 0);
+    if (id == IDC_CONFIG_ACCEPT) onAccept(dialog);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK configDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        applyFonts(dialog, *reinterpret_cast<const ConfigFonts*>(lParam));
+        showStoredConfig(dialog);
+        return TRUE;
+    case WM_NCACTIVATE: keepFocus(dialog, wParam != 0, savedConfigFocus); break;
+    case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(blackBrush());
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: return greenOnBlack(reinterpret_cast<HDC>(wParam));
+    case WM_COMMAND: onCommand(dialog, LOWORD(wParam), HIWORD(wParam)); break;
+    case WM_CLOSE: EndDialog(dialog, 0); return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR showConfigDialog(HWND owner) {
+    savedConfigFocus = nullptr;
+    const DialogFrame frame = {WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_3DLOOK, 52, 114, 293, 281,
+                               editionTexts.configTitle};
+    const std::vector<WORD> dialogTemplate = buildDialogTemplate(frame, configItems());
+
+    GdiObject<HFONT> labelFont(createDialogFont(L"Consolas", 9, FW_BOLD));
+    GdiObject<HFONT> numberFont(createDialogFont(L"MS Sans Serif", 12, FW_BOLD));
+    GdiObject<HFONT> textFont(createDialogFont(L"Consolas", 12, FW_NORMAL));
+    GdiObject<HFONT> buttonFont(createDialogFont(L"MS Sans Serif", 10, FW_BOLD));
+    const ConfigFonts fonts = {labelFont.get(), numberFont.get(), textFont.get(), buttonFont.get()};
+    DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
+                            owner, configDialogProc, reinterpret_cast<LPARAM>(&fonts));
+    return 0;
+}

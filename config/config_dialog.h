@@ -1,0 +1,8 @@
+// The configuration dialog where the card is set up.
+#pragma once
+
+#include <windows.h>
+
+// Shows the dialog modally; returns when it has closed (always 0).
+INT_PTR showConfigDialog(HWND owner);
+INT_PTR CALLBACK configDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,84 @@
+#include "password_dialog.h"
+
+#include "../resources/resource.h"
+#include "../resources/strings.h"
+#include "../shell/dialog_support.h"
+#include "../shell/win_handles.h"
+
+namespace {
+
+FixedText<12> typedPassword;
+FixedText<12> confirmedPassword;
+HWND savedPasswordFocus;
+
+struct PasswordFonts {
+    HFONT entry;
+    HFONT label;
+    HFONT button;
+};
+
+void applyFonts(HWND dialog, const PasswordFonts& fonts) {
+    auto give = [dialog](int id, HFONT font) {
+        SendDlgItemMessageW(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    };
+    give(IDC_PASSWORD_ENTRY, fonts.entry);
+    give(IDC_PASSWORD_CONFIRM, fonts.entry);
+    give(IDC_PASSWORD_LABEL, fonts.label);
+    give(IDC_PASSWORD_ACCEPT, fonts.button);
+}
+
+void onAccept(HWND dialog) {
+    typedPassword.assign(controlTextAnsi(dialog, IDC_PASSWORD_ENTRY));
+    confirmedPassword.assign(controlTextAnsi(dialog, IDC_PASSWORD_CONFIRM));
+    if (!typedPassword.empty() && typedPassword == confirmedPassword) EndDialog(dialog, 0);
+}
+
+void onCommand(HWND dialog, WORD id, WORD code) {
+    if (id == IDC_PASSWORD_ACCEPT && (code == BN_CLICKED || code == 1)) onAccept(dialog);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK passwordDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        applyFonts(dialog, *reinterpret_cast<const PasswordFonts*>(lParam));
+        return TRUE;
+    case WM_NCACTIVATE: keepFocus(dialog, wParam != 0, savedPasswordFocus); break;
+    case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(blackBrush());
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: return greenOnBlack(reinterpret_cast<HDC>(wParam));
+    case WM_COMMAND: onCommand(dialog, LOWORD(wParam), HIWORD(wParam)); break;
+    case WM_CLOSE: EndDialog(dialog, 0); return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR showPasswordDialog(HWND owner) {
+    // Only a password typed in this opening counts.
+    typedPassword.clear();
+    savedPasswordFocus = nullptr;
+
+    const DWORD field = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_PASSWORD;
+    const DialogFrame frame = {WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_3DLOOK, 89, 155, 164, 112,
+                               editionTexts.passwordTitle};
+    const std::vector<WORD> dialogTemplate = buildDialogTemplate(
+        frame, {
+                   {editClass, IDC_PASSWORD_ENTRY, 38, 25, 85, 15, field, WS_EX_CLIENTEDGE, L""},
+                   {editClass, IDC_PASSWORD_CONFIRM, 39, 50, 85, 15, field, WS_EX_CLIENTEDGE, L""},
+                   {staticClass, IDC_PASSWORD_LABEL, 5, 5, 160, 15, WS_CHILD | WS_VISIBLE | SS_LEFT, 0,
+                    editionTexts.passwordLabel},
+                   {buttonClass, IDC_PASSWORD_ACCEPT, 5, 90, 50, 15,
+                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, editionTexts.acceptButton},
+               });
+
+    GdiObject<HFONT> entryFont(createDialogFont(L"Consolas", 12, FW_NORMAL));
+    GdiObject<HFONT> labelFont(createDialogFont(L"Consolas", 9, FW_BOLD));
+    GdiObject<HFONT> buttonFont(createDialogFont(L"MS Sans Serif", 10, FW_BOLD));
+    const PasswordFonts fonts = {entryFont.get(), labelFont.get(), buttonFont.get()};
+    DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
+                            owner, passwordDialogProc, reinterpret_cast<LPARAM>(&fonts));
+    return 0;
+}
+
+const FixedText<12>& enteredPassword() { return typedPassword; }

@@ -1,0 +1,36 @@
+// The texts of one edition. Each edition's table (strings_es, strings_en)
+// defines editionTexts with the same names; the build links exactly one.
+#pragma once
+
+struct EditionTexts {
+    const wchar_t* mainTitle;
+    const wchar_t* menuOperations;
+    const wchar_t* menuPlay;
+    const wchar_t* menuSetup;
+    const wchar_t* menuPhotocopy;
+    const wchar_t* menuExit;
+
+    const wchar_t* configFileName;
+    const wchar_t* snapshotFileName;
+    const wchar_t* currencySuffix;
+
+    const wchar_t* messageCaption;
+    const wchar_t* snapshotSaved;
+    const wchar_t* validationMessage;
+    const wchar_t* saveFailedMessage;
+
+    const wchar_t* passwordTitle;
+    const wchar_t* passwordLabel;
+    const wchar_t* acceptButton;
+
+    const wchar_t* configTitle;
+    const wchar_t* configIntro;
+    const wchar_t* configFiguresLabel;
+    const wchar_t* configWinningLabel;
+    const wchar_t* configCommentLabel;
+    const wchar_t* configGamesLabel;
+    const wchar_t* configPasswordLabel;
+    const wchar_t* cancelButton;
+};
+
+extern const EditionTexts editionTexts;

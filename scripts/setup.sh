@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs everything the build, the game and the tests need on a Debian 12
+# machine: the mingw-w64 i686 cross toolchain, Wine with 32-bit support,
+# Xvfb and the X tools, ImageMagick, CMake and GoogleTest's sources, and
+# clang for the native sanitizer and fuzzer builds. Safe to run again.
+set -euo pipefail
+
+need=(cmake ninja-build g++ clang libclang-rt-14-dev googletest
+      g++-mingw-w64-i686-posix mingw-w64-i686-dev
+      wine wine32:i386 wine64 fonts-wine
+      xvfb xdotool x11-utils imagemagick e2fsprogs)
+
+missing=()
+have_i386=0
+dpkg --print-foreign-architectures | grep -qx i386 && have_i386=1
+for p in "${need[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ] && [ $have_i386 = 1 ]; then
+  exit 0
+fi
+
+SUDO=
+[ "$(id -u)" = 0 ] || SUDO=sudo
+export DEBIAN_FRONTEND=noninteractive
+[ $have_i386 = 1 ] || $SUDO dpkg --add-architecture i386
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,45 @@
+// What the program's three windows share: in-memory dialog templates in the
+// bold 8-point "MS Sans Serif" font, dialog fonts, the green-on-black colours
+// and the focus kept across deactivation.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+constexpr WORD buttonClass = 0x0080;
+constexpr WORD editClass = 0x0081;
+constexpr WORD staticClass = 0x0082;
+
+struct DialogItem {
+    WORD windowClass;
+    DWORD id;
+    short x, y, cx, cy;
+    DWORD style;
+    DWORD exStyle;
+    const wchar_t* text;
+};
+
+struct DialogFrame {
+    DWORD style;
+    short x, y, cx, cy;
+    const wchar_t* title;
+};
+
+// An extended dialog template (the plain one cannot carry a bold font).
+std::vector<WORD> buildDialogTemplate(const DialogFrame& frame, const std::vector<DialogItem>& items);
+
+HFONT createDialogFont(const wchar_t* face, int points, int weight);
+
+// Answers WM_CTLCOLOR* for a green-on-black control.
+INT_PTR greenOnBlack(HDC dc);
+HBRUSH blackBrush();
+
+// WM_NCACTIVATE: remember the focus when deactivated, give it back when
+// activated again.
+void keepFocus(HWND window, bool activating, HWND& savedFocus);
+
+// The text of a dialog control in the system's ANSI code page.
+std::string controlTextAnsi(HWND dialog, int id);
+void setControlTextAnsi(HWND dialog, int id, const char* text);

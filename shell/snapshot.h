@@ -1,0 +1,10 @@
+// The Photocopy file: the card canvas as a 24-bit BMP.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Writes the bitmap as a 24-bit bottom-up BMP file, replacing any older file
+// of that name. True only when the file was opened and written in full.
+bool saveBitmapFile(HBITMAP bitmap, const std::wstring& path);
