@@ -60,8 +60,14 @@ double numberValue(const char* text) {
     double value = 0.0;
     for (; isDigit(*p); ++p) value = value * 10.0 + (*p - '0');
     if (*p == '.') {
-        double scale = 0.1;
-        for (++p; isDigit(*p); ++p, scale /= 10.0) value += (*p - '0') * scale;
+        // One division at the end keeps short fractions exact.
+        double numerator = 0.0;
+        double denominator = 1.0;
+        for (++p; isDigit(*p) && denominator < 1e15; ++p) {
+            numerator = numerator * 10.0 + (*p - '0');
+            denominator *= 10.0;
+        }
+        value += numerator / denominator;
     }
     return sign * value;
 }

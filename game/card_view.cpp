@@ -59,7 +59,7 @@ void loadCardPictures() {
         ReleaseDC(nullptr, screen);
         font.lfWeight = FW_BOLD;
         font.lfCharSet = DEFAULT_CHARSET;
-        font.lfQuality = ANTIALIASED_QUALITY;
+        font.lfQuality = DEFAULT_QUALITY;
         lstrcpynW(font.lfFaceName, L"Tahoma", LF_FACESIZE);
         figureFont = CreateFontIndirectW(&font);
     }

@@ -337,7 +337,7 @@ void writeFanfare() {
 
 int main() {
     const int width = 313, height = 331;
-    const Star cardStar(156.5, 176, 160);
+    const Star cardStar(151, 176, 150);
     Image smooth = renderStar(width, height, cardStar, Finish::smooth, background);
     writeBmp("star_smooth.bmp", smooth);
     Image foil = renderStar(width, height, cardStar, Finish::foil, background);

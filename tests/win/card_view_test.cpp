@@ -1,0 +1,284 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <windows.h>
+#include <psapi.h>
+
+#include <chrono>
+
+#include "config/game_config.h"
+#include "game/card_layout.h"
+#include "game/card_view.h"
+#include "resources/resource.h"
+#include "shell/dialog_support.h"
+
+namespace {
+
+const COLORREF background = RGB(29, 30, 25);
+const COLORREF red = RGB(255, 0, 0);
+const COLORREF gold = RGB(238, 201, 0);
+
+INT_PTR CALLBACK quietDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+// A stand-in for the main window: a dialog holding only the card control,
+// with the card game's procedure installed on it.
+struct CardWindow {
+    HWND window;
+    HWND card;
+    CardWindow() {
+        const DialogFrame frame = {WS_POPUP | WS_CAPTION, 0, 0, 529, 354, L"card test"};
+        std::vector<WORD> dialogTemplate = buildDialogTemplate(
+            frame, {{staticClass, IDC_CARD, 0, 0, 530, 330, WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY, 0, L""}});
+        window = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
+                                            reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), nullptr,
+                                            quietDialogProc, 0);
+        card = GetDlgItem(window, IDC_CARD);
+        installCardControlProc(card);
+        createCardCanvas();
+    }
+};
+
+CardWindow& cardWindow() {
+    static CardWindow window;
+    return window;
+}
+
+void configure(const char* games, const char* comment = "") {
+    gameConfig = GameConfig{};
+    const char* figures[] = {"5", "10", "20", "50", "100", "200", "500", "1000", "2000", "5000"};
+    for (int k = 0; k < prizeFigureCount; ++k) gameConfig.prizeFigures[k].assign(figures[k], std::strlen(figures[k]));
+    gameConfig.winningFigure.assign("500");
+    gameConfig.gamesUntilTruePrize.assign(games);
+    gameConfig.surpriseComment.assign(comment);
+    gameConfig.password.assign("pw");
+}
+
+void press(unsigned x, unsigned y) {
+    SendMessageW(cardWindow().card, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+}
+void pressCell(int column, int row) { press(static_cast<unsigned>(cellX(column) + 50), static_cast<unsigned>(cellY(row) + 50)); }
+
+// The canvas's pixels, read in one go.
+struct CanvasPixels {
+    std::vector<COLORREF> pixels;
+    CanvasPixels() : pixels(static_cast<size_t>(canvasWidth * canvasHeight)) {
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ previous = SelectObject(dc, cardCanvasBitmap());
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), canvasWidth, -canvasHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        SelectObject(dc, previous);
+        std::vector<DWORD> raw(pixels.size());
+        GetDIBits(dc, cardCanvasBitmap(), 0, canvasHeight, raw.data(), &info, DIB_RGB_COLORS);
+        DeleteDC(dc);
+        for (size_t i = 0; i < raw.size(); ++i) {
+            DWORD p = raw[i];
+            pixels[i] = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+        }
+    }
+    COLORREF at(int x, int y) const { return pixels[static_cast<size_t>(y * canvasWidth + x)]; }
+    int count(COLORREF colour, int left, int top, int right, int bottom) const {
+        int n = 0;
+        for (int y = top; y <= bottom; ++y)
+            for (int x = left; x <= right; ++x) n += at(x, y) == colour;
+        return n;
+    }
+    // Figure text lies in the figure colour inside the star, where the
+    // star itself never has that colour.
+    bool uncovered(int column, int row) const {
+        return count(background, cellX(column) + 30, cellY(row) + 42, cellX(column) + 70, cellY(row) + 56) > 0;
+    }
+    int uncoveredCells() const {
+        int n = 0;
+        for (int c = 1; c <= 3; ++c)
+            for (int r = 1; r <= 3; ++r) n += uncovered(c, r);
+        return n;
+    }
+    // The mean x of the star's non-background pixels in a cell's band.
+    double starCentre(int column, int row) const {
+        double sum = 0;
+        int n = 0;
+        for (int y = cellY(row); y <= cellY(row) + 100; ++y)
+            for (int x = (column - 1) * bandWidth; x < column * bandWidth; ++x)
+                if (at(x, y) != background) sum += x, ++n;
+        return n ? sum / n : -1;
+    }
+};
+
+class CardView : public ::testing::Test {
+protected:
+    void SetUp() override {
+        cardWindow();
+        resetSeries();
+        configure("3");
+    }
+};
+
+}  // namespace
+
+TEST_F(CardView, CoveredCardLayout) {
+    startCard(cardWindow().window);
+    CanvasPixels canvas;
+    EXPECT_EQ(canvas.at(0, 0), background);
+    EXPECT_EQ(canvas.at(230, 60), background);  // between cells
+    EXPECT_EQ(canvas.at(789, 469), background);
+    EXPECT_EQ(canvas.count(background, 0, 410, 789, 469), 790 * 60);
+    EXPECT_EQ(canvas.uncoveredCells(), 0);
+    for (int c = 1; c <= 3; ++c) {
+        for (int r = 1; r <= 3; ++r) {
+            // The covered star sits in x .. x + 100 and y .. y + 100.
+            int x = cellX(c), y = cellY(r);
+            EXPECT_EQ(canvas.count(background, x - 20, y, x - 1, y + 100), 20 * 101);
+            EXPECT_EQ(canvas.count(background, x + 101, y, x + 120, y + 100), 20 * 101);
+            EXPECT_GT(canvas.count(background, x, y, x + 100, y + 100), 0);
+            EXPECT_LT(canvas.count(background, x + 40, y + 40, x + 60, y + 60), 1);
+            EXPECT_NEAR(canvas.starCentre(c, r), x + 50, 3);
+        }
+    }
+}
+
+TEST_F(CardView, PressesBeforePlayChangeNothing) {
+    startCard(cardWindow().window);
+    CanvasPixels before;
+    resetSeries();  // waiting: no card in play
+    pressCell(1, 1);
+    press(50, 60);
+    CanvasPixels after;
+    EXPECT_EQ(before.pixels, after.pixels);
+}
+
+TEST_F(CardView, PressBandsDecideTheCell) {
+    struct Case {
+        unsigned x, y;
+        int column, row;
+    };
+    const Case cases[] = {{219, 144, 1, 1}, {220, 144, 2, 1}, {439, 145, 2, 2}, {440, 289, 3, 2},
+                          {659, 290, 3, 3}, {50, 60, 1, 1},   {440, 0, 3, 1},   {0, 434, 1, 3}};
+    for (const Case& c : cases) {
+        startCard(cardWindow().window);
+        press(c.x, c.y);
+        CanvasPixels canvas;
+        EXPECT_EQ(canvas.uncoveredCells(), 1) << c.x << "," << c.y;
+        EXPECT_TRUE(canvas.uncovered(c.column, c.row)) << c.x << "," << c.y;
+    }
+    startCard(cardWindow().window);
+    CanvasPixels covered;
+    press(660, 100);
+    press(100, 435);
+    press(789, 469);
+    EXPECT_EQ(CanvasPixels().pixels, covered.pixels);
+}
+
+TEST_F(CardView, UncoveredStarAndFigureStandWhereTheyShould) {
+    startCard(cardWindow().window);
+    CanvasPixels covered;
+    pressCell(2, 2);
+    EXPECT_NEAR(CanvasPixels().starCentre(2, 2), covered.starCentre(2, 2) - uncoveredShift, 1.0);
+
+    // The figure's text starts at (x + dx, y + 40): dx 23 for four digits, 39 for one.
+    for (const char* figure : {"1234", "7"}) {
+        for (auto& entry : gameConfig.prizeFigures) entry.assign(figure);
+        gameConfig.winningFigure.assign(figure);
+        startCard(cardWindow().window);
+        pressCell(2, 2);
+        CanvasPixels canvas;
+        const int x = cellX(2) + figureDx(static_cast<int>(numberValue(figure))), y = cellY(2);
+        // Inside the star: no ink left of x + dx, some in its first columns,
+        // none above y + 40.
+        EXPECT_EQ(canvas.count(background, x - 5, y + 42, x - 1, y + 50), 0) << figure;
+        EXPECT_GT(canvas.count(background, x, y + 40, x + 4, y + 58), 0) << figure;
+        EXPECT_EQ(canvas.count(background, cellX(2) + 38, y + 30, cellX(2) + 50, y + 39), 0) << figure;
+    }
+}
+
+TEST_F(CardView, LosingCardPausesThenShowsTheNextCovered) {
+    configure("2");
+    startCard(cardWindow().window);
+    pressCell(1, 1);
+    pressCell(1, 1);  // pressed again: drawn again, not counted
+    for (int p = 2; p <= 8; ++p) pressCell((p - 1) % 3 + 1, (p - 1) / 3 + 1);
+    CanvasPixels eight;
+    EXPECT_EQ(eight.uncoveredCells(), 8);
+    auto start = std::chrono::steady_clock::now();
+    pressCell(3, 3);
+    auto paused = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(paused, std::chrono::milliseconds(1900));
+    CanvasPixels next;
+    EXPECT_EQ(next.uncoveredCells(), 0);
+    // Game 2 is the winning card: nine presses end the series with red figures.
+    for (int p = 1; p <= 9; ++p) pressCell((p - 1) % 3 + 1, (p - 1) / 3 + 1);
+    EXPECT_GT(CanvasPixels().count(red, 0, 0, 789, 409), 0);
+}
+
+TEST_F(CardView, WinningCardShowsRedFiguresAndTheComment) {
+    configure("1", "Enhorabuena!");
+    startCard(cardWindow().window);
+    for (int p = 1; p <= 9; ++p) pressCell((p - 1) % 3 + 1, (p - 1) / 3 + 1);
+    CanvasPixels canvas;
+    int redCells = 0;
+    for (int c = 1; c <= 3; ++c) {
+        for (int r = 1; r <= 3; ++r) {
+            redCells += canvas.count(red, cellX(c) - 5, cellY(r), cellX(c) + 100, cellY(r) + 100) > 0;
+        }
+    }
+    EXPECT_EQ(redCells, 3);
+    EXPECT_EQ(canvas.count(red, 0, 0, 789, 469),
+              canvas.count(red, 0, 0, 789, 409));  // no red outside the cells
+    // The comment starts at (120, 420) in gold.
+    EXPECT_GT(canvas.count(gold, 120, 420, 130, 440), 0);
+    EXPECT_EQ(canvas.count(gold, 0, 410, 119, 469), 0);
+    EXPECT_EQ(canvas.count(gold, 0, 406, 789, 419), 0);
+
+    // The series has ended: further presses change nothing.
+    pressCell(1, 1);
+    EXPECT_EQ(CanvasPixels().pixels, canvas.pixels);
+}
+
+TEST_F(CardView, CommentIsCutAtTheCanvasEdgeAndAnEmptyOneDrawsNothing) {
+    configure("1", "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW");
+    startCard(cardWindow().window);
+    for (int p = 1; p <= 9; ++p) pressCell((p - 1) % 3 + 1, (p - 1) / 3 + 1);
+    EXPECT_GT(CanvasPixels().count(gold, 780, 420, 789, 440), 0);
+
+    configure("1", "");
+    startCard(cardWindow().window);
+    for (int p = 1; p <= 9; ++p) pressCell((p - 1) % 3 + 1, (p - 1) / 3 + 1);
+    EXPECT_EQ(CanvasPixels().count(gold, 0, 406, 789, 469), 0);
+}
+
+TEST_F(CardView, ShortenedSeriesStartsAgainAtGameOne) {
+    configure("3");
+    startCard(cardWindow().window);
+    for (int p = 1; p <= 9; ++p) pressCell((p - 1) % 3 + 1, (p - 1) / 3 + 1);  // game 1 lost, now game 2
+    configure("1");  // a set-up lowers the series below the game reached
+    startCard(cardWindow().window);
+    for (int p = 1; p <= 9; ++p) pressCell((p - 1) % 3 + 1, (p - 1) / 3 + 1);
+    EXPECT_GT(CanvasPixels().count(red, 0, 0, 789, 409), 0);
+
+    configure("9999");  // out of range: a series of ten cards, the last one winning
+    startCard(cardWindow().window);
+    pressCell(1, 1);
+    EXPECT_EQ(CanvasPixels().uncoveredCells(), 1);
+}
+
+TEST_F(CardView, ManyPressesLeakNothing) {
+    startCard(cardWindow().window);
+    pressCell(2, 2);
+    PROCESS_MEMORY_COUNTERS_EX before = {};
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&before), sizeof before);
+    // Fill the GDI handle table but for 300 places: a GDI object lost on
+    // every press would use them up and make the later presses fail to draw.
+    std::vector<HBRUSH> ballast;
+    while (HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3))) ballast.push_back(brush);
+    for (int i = 0; i < 300; ++i) {
+        DeleteObject(ballast.back());
+        ballast.pop_back();
+    }
+    for (int i = 0; i < 1000; ++i) pressCell(2, 2);
+    pressCell(1, 1);
+    const bool drewAfterwards = CanvasPixels().uncovered(1, 1);
+    for (HBRUSH brush : ballast) DeleteObject(brush);
+    EXPECT_TRUE(drewAfterwards);
+    PROCESS_MEMORY_COUNTERS_EX after = {};
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&after), sizeof after);
+    EXPECT_LT(after.PrivateUsage, before.PrivateUsage + 1024 * 1024);
+}
