@@ -1,0 +1,244 @@
+// Drives the game from outside, as a tester at the machine would: it finds
+// windows, posts commands and presses, types into fields and reads what a
+// user or the system can see. One command per run; results on stdout.
+//
+//   driver find TITLE [MS]           wait for a visible window, print its geometry
+//   driver gone TITLE [MS]           wait until no window has that title
+//   driver children TITLE            the window's controls, in creation order
+//   driver command TITLE ID          post a menu command
+//   driver settext TITLE ID TEXT     set a control's text
+//   driver click TITLE ID            post a button click
+//   driver press TITLE X Y           post a left-button press on the card control
+//   driver sync TITLE                wait until the window's thread is idle
+//   driver probe TITLE               menu and control fonts, read inside the thread
+//   driver units X Y W H [...]       dialog units of the program's font, in pixels
+//   driver foreground TITLE          make the window the active one
+//   driver hold PATH MS              hold a file open without sharing for a while
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "shell/dialog_support.h"
+
+namespace {
+
+std::wstring wide(const char* text) {
+    int size = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+    std::wstring out(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text, -1, &out[0], size);
+    out.resize(out.size() - 1);
+    return out;
+}
+
+std::string utf8(const std::wstring& text) {
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], size, nullptr, nullptr);
+    out.resize(out.size() - 1);
+    return out;
+}
+
+// Control characters would break the line format.
+std::string printable(const std::wstring& text) {
+    std::string out = utf8(text);
+    for (char& c : out) {
+        if (c == '\r') c = '^';
+        if (c == '\n') c = '|';
+    }
+    return out;
+}
+
+HWND findVisible(const std::wstring& title) {
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, nullptr, title.c_str())) != nullptr) {
+        if (IsWindowVisible(window)) return window;
+    }
+    return nullptr;
+}
+
+HWND waitFor(const std::wstring& title, DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (HWND window = findVisible(title)) return window;
+        if (GetTickCount() - start > milliseconds) return nullptr;
+        Sleep(20);
+    }
+}
+
+HWND required(const char* title) {
+    HWND window = waitFor(wide(title), 10000);
+    if (!window) {
+        fprintf(stderr, "no window titled %s\n", title);
+        exit(2);
+    }
+    return window;
+}
+
+void printRect(const char* name, const RECT& r) {
+    printf("%s %ld %ld %ld %ld\n", name, r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+int find(const char* title, DWORD timeout) {
+    HWND window = waitFor(wide(title), timeout);
+    if (!window) return 1;
+    RECT bounds, client;
+    GetWindowRect(window, &bounds);
+    GetClientRect(window, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    OffsetRect(&client, origin.x, origin.y);
+    wchar_t className[64];
+    GetClassNameW(window, className, 64);
+    printRect("window", bounds);
+    printRect("client", client);
+    printf("style %08lx\n", static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)));
+    printf("exstyle %08lx\n", static_cast<unsigned long>(GetWindowLongW(window, GWL_EXSTYLE)));
+    printf("class %s\n", utf8(className).c_str());
+    printf("owner %d\n", GetWindow(window, GW_OWNER) != nullptr);
+    printf("menu %d\n", GetMenu(window) != nullptr);
+    printf("foreground %d\n", GetForegroundWindow() == window);
+    return 0;
+}
+
+int gone(const char* title, DWORD timeout) {
+    DWORD start = GetTickCount();
+    while (FindWindowW(nullptr, wide(title).c_str())) {
+        if (GetTickCount() - start > timeout) return 1;
+        Sleep(20);
+    }
+    return 0;
+}
+
+int children(const char* title) {
+    HWND window = required(title);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[64];
+        GetClassNameW(child, className, 64);
+        int length = GetWindowTextLengthW(child);
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        GetWindowTextW(child, &text[0], length + 1);
+        text.resize(static_cast<size_t>(length));
+        RECT r;
+        GetWindowRect(child, &r);
+        OffsetRect(&r, -origin.x, -origin.y);
+        wchar_t mask = static_cast<wchar_t>(SendMessageW(child, EM_GETPASSWORDCHAR, 0, 0));
+        printf("control %d %s %ld %ld %ld %ld %08lx %08lx %d %s\n", GetDlgCtrlID(child), utf8(className).c_str(), r.left,
+               r.top, r.right - r.left, r.bottom - r.top, static_cast<unsigned long>(GetWindowLongW(child, GWL_STYLE)),
+               static_cast<unsigned long>(GetWindowLongW(child, GWL_EXSTYLE)), mask != 0, printable(text).c_str());
+    }
+    return 0;
+}
+
+int probe(const char* title) {
+    HWND window = required(title);
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    std::wstring result = std::wstring(folder) + L"window-probe.txt";
+    DeleteFileW(result.c_str());
+
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring dll(self);
+    dll = dll.substr(0, dll.find_last_of(L'\\') + 1) + L"window_probe.dll";
+    HMODULE module = LoadLibraryW(dll.c_str());
+    auto hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(module, "probeHook")));
+    if (!hook) return 3;
+    HHOOK installed = SetWindowsHookExW(WH_GETMESSAGE, hook, module, GetWindowThreadProcessId(window, nullptr));
+    if (!installed) return 4;
+    PostMessageW(window, RegisterWindowMessageW(L"QuimbaWindowProbe"), 0, 0);
+    int status = 5;
+    for (int i = 0; i < 250; ++i) {
+        FILE* in = _wfopen(result.c_str(), L"r");
+        if (in) {
+            char line[512];
+            while (fgets(line, sizeof line, in)) fputs(line, stdout);
+            fclose(in);
+            status = 0;
+            break;
+        }
+        Sleep(20);
+    }
+    UnhookWindowsHookEx(installed);
+    return status;
+}
+
+INT_PTR CALLBACK quiet(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+int units(const std::vector<int>& values) {
+    const DialogFrame frame = {WS_POPUP, 0, 0, 10, 10, L""};
+    std::vector<WORD> dialogTemplate = buildDialogTemplate(frame, {});
+    HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
+                                             reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), nullptr, quiet, 0);
+    for (size_t i = 0; i + 3 < values.size(); i += 4) {
+        RECT r = {values[i], values[i + 1], values[i] + values[i + 2], values[i + 1] + values[i + 3]};
+        MapDialogRect(dialog, &r);
+        printRect("pixels", r);
+    }
+    DestroyWindow(dialog);
+    return 0;
+}
+
+HWND control(const char* title, const char* id) {
+    HWND child = GetDlgItem(required(title), atoi(id));
+    if (!child) {
+        fprintf(stderr, "no control %s\n", id);
+        exit(2);
+    }
+    return child;
+}
+
+}  // namespace
+
+int main() {
+    // The arguments as Unicode, whatever the code page: titles have accents.
+    int argc = 0;
+    LPWSTR* wideArgs = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i) args.push_back(utf8(wideArgs[i]));
+    LocalFree(wideArgs);
+    if (argc < 2) return 64;
+    const std::string verb = args[1];
+    auto arg = [&](int i) { return i < argc ? args[static_cast<size_t>(i)].c_str() : ""; };
+    DWORD timeout = argc > 3 ? static_cast<DWORD>(atoi(arg(3))) : 10000;
+    if (verb == "find") return find(arg(2), timeout);
+    if (verb == "gone") return gone(arg(2), timeout);
+    if (verb == "children") return children(arg(2));
+    if (verb == "probe") return probe(arg(2));
+    if (verb == "units") {
+        std::vector<int> values;
+        for (int i = 2; i < argc; ++i) values.push_back(atoi(arg(i)));
+        return units(values);
+    }
+    if (verb == "command") {
+        return PostMessageW(required(arg(2)), WM_COMMAND, MAKEWPARAM(atoi(arg(3)), 0), 0) ? 0 : 1;
+    }
+    if (verb == "settext") return SetWindowTextW(control(arg(2), arg(3)), wide(arg(4)).c_str()) ? 0 : 1;
+    if (verb == "click") return PostMessageW(control(arg(2), arg(3)), BM_CLICK, 0, 0) ? 0 : 1;
+    if (verb == "press") {
+        HWND card = control(arg(2), "1001");
+        LPARAM at = MAKELPARAM(atoi(arg(3)), atoi(arg(4)));
+        PostMessageW(card, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        return PostMessageW(card, WM_LBUTTONUP, 0, at) ? 0 : 1;
+    }
+    if (verb == "sync") {
+        DWORD_PTR result;
+        return SendMessageTimeoutW(required(arg(2)), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) ? 0 : 1;
+    }
+    if (verb == "hold") {
+        HANDLE file = CreateFileW(wide(arg(2)).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return 1;
+        printf("held\n");
+        fflush(stdout);
+        Sleep(static_cast<DWORD>(atoi(arg(3))));
+        CloseHandle(file);
+        return 0;
+    }
+    if (verb == "foreground") return SetForegroundWindow(required(arg(2))) ? 0 : 1;
+    return 64;
+}

@@ -1,0 +1,272 @@
+"""Starts the real programs under Wine and looks at them as a person would:
+windows, texts, menu states, files on disk and screenshots."""
+
+import os
+import shutil
+import struct
+import subprocess
+import tempfile
+import time
+
+BUILD = os.environ.get("QUIMBA_BUILD", "")
+
+EDITIONS = {
+    "es": {
+        "exe": "quimba.exe",
+        "main": "Quimba Familiar",
+        "password": "Contraseña",
+        "config": "Configuración",
+        "message": "Programador",
+        "config_file": "miconfig.log",
+        "snapshot": "MiCopia.bmp",
+        "saved": "Grabado a bitmap ...",
+        "menu": ["Operaciones", "Jugar", "Configurar", "Fotocopia", "Salir"],
+    },
+    "en": {
+        "exe": "glimter-lottery.exe",
+        "main": "Family glimter",
+        "password": "Password",
+        "config": "Set up",
+        "message": "Programmer",
+        "config_file": "myconfig.log",
+        "snapshot": "MyCopy.bmp",
+        "saved": "Save to bitmap ...",
+        "menu": ["Operations", "play", "Set up", "Fotocopy", "Exit"],
+    },
+}
+
+IDM_PLAY, IDM_SETUP, IDM_EXIT, IDM_PHOTOCOPY = 1002, 1003, 1004, 1037
+CARD_BACKGROUND = (29, 30, 25)
+
+
+def driver(*args, timeout=30):
+    """Runs the driver; returns (exit code, lines of output)."""
+    exe = os.path.join(BUILD, "tests", "e2e_driver.exe")
+    done = subprocess.run(["wine", exe] + [str(a) for a in args], capture_output=True, timeout=timeout)
+    return done.returncode, done.stdout.decode("utf-8", "replace").replace("\r", "").splitlines()
+
+
+def driver_ok(*args, timeout=30):
+    code, lines = driver(*args, timeout=timeout)
+    if code != 0:
+        raise AssertionError(f"driver {args} failed with {code}")
+    return lines
+
+
+def fields(lines, key):
+    """The values of the lines that start with key, as lists of words."""
+    return [line.split(" ")[1:] for line in lines if line.split(" ")[0] == key]
+
+
+def find_window(title, timeout_ms=10000):
+    """Geometry of a visible window, or None when there is none in time."""
+    code, lines = driver("find", title, timeout_ms, timeout=timeout_ms / 1000 + 20)
+    if code != 0:
+        return None
+    info = {}
+    for line in lines:
+        key, _, value = line.partition(" ")
+        info[key] = [int(v) for v in value.split()] if key in ("window", "client") else value
+    return info
+
+
+def window_gone(title, timeout_ms=10000):
+    return driver("gone", title, timeout_ms, timeout=timeout_ms / 1000 + 20)[0] == 0
+
+
+def controls(title):
+    """The window's controls in creation order: id, class, rect, styles, masked, text."""
+    result = []
+    for line in driver_ok("children", title):
+        if not line.startswith("control "):
+            continue
+        parts = line.split(" ", 10)
+        result.append({
+            "id": int(parts[1]), "class": parts[2],
+            "rect": [int(v) for v in parts[3:7]],
+            "style": int(parts[7], 16), "exstyle": int(parts[8], 16),
+            "masked": parts[9] == "1", "text": parts[10] if len(parts) > 10 else "",
+        })
+    return result
+
+
+def probe(title):
+    """Menu items and control fonts, read inside the program's own thread."""
+    lines = driver_ok("probe", title)
+    menu = [{"depth": int(w[0]), "id": int(w[1]), "kind": w[2], "state": w[3], "text": " ".join(w[4:])}
+            for w in fields(lines, "menu")]
+    fonts = {int(w[0]): (int(w[1]), int(w[2]), " ".join(w[3:])) for w in fields(lines, "font")}
+    return menu, fonts
+
+
+def dialog_units(*quads):
+    """Pixels of dialog-unit rectangles in the program's dialog font."""
+    flat = [v for quad in quads for v in quad]
+    return [[int(v) for v in w] for w in fields(driver_ok("units", *flat), "pixels")]
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool"] + [str(a) for a in args], check=True, timeout=30)
+
+
+def wait_until(predicate, timeout=10.0, step=0.05):
+    end = time.time() + timeout
+    while time.time() < end:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(step)
+    return predicate()
+
+
+class Screen:
+    """A screenshot of the whole X screen, read as raw RGB."""
+
+    def __init__(self):
+        raw = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"],
+                             capture_output=True, check=True, timeout=30).stdout
+        size = subprocess.run(["xdpyinfo"], capture_output=True, text=True, check=True).stdout
+        dims = next(line for line in size.splitlines() if "dimensions:" in line).split()[1]
+        self.width, self.height = (int(v) for v in dims.split("x"))
+        self.raw = raw
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.raw[i:i + 3])
+
+    def count(self, colour, left, top, right, bottom):
+        return sum(1 for y in range(top, bottom + 1) for x in range(left, right + 1)
+                   if self.pixel(x, y) == colour)
+
+    def save(self, path):
+        subprocess.run(["convert", "-size", f"{self.width}x{self.height}", "-depth", "8",
+                        "rgb:-", path], input=self.raw, check=True, timeout=30)
+
+
+def save_screenshot(name):
+    """Keeps a screenshot for a person to look at, outside the repository."""
+    folder = os.environ.get("QUIMBA_SCREENSHOTS")
+    if folder:
+        os.makedirs(folder, exist_ok=True)
+        Screen().save(os.path.join(folder, name + ".png"))
+
+
+# The configuration record, written the way the program stores it.
+def encode_chunk(chunk: bytes) -> int:
+    if not chunk:
+        return -1
+    value = 0
+    for b in chunk:
+        value = value * 1000 + b
+    return value
+
+
+def config_record(figures, winning, password, comment, games) -> bytes:
+    def text(value):
+        return value.encode("cp1252") if isinstance(value, str) else value
+
+    def chunks(data, slots):
+        parts = [data[i:i + 5] for i in range(0, len(data), 5)]
+        return [encode_chunk(parts[i]) if i < len(parts) else -1 for i in range(slots)]
+
+    slots = [encode_chunk(text(f)) for f in figures]
+    slots.append(encode_chunk(text(winning)))
+    slots += chunks(text(password), 3)
+    slots += chunks(text(comment), 17)
+    slots.append(encode_chunk(text(games)))
+    return struct.pack("<32q", *slots)
+
+
+def decode_record(record: bytes):
+    def chunk(value):
+        if value <= 0:
+            return b""
+        digits = str(value)
+        digits = "0" * (-len(digits) % 3) + digits
+        return bytes(int(digits[i:i + 3]) % 256 for i in range(0, len(digits), 3))
+
+    slots = struct.unpack("<32q", record)
+    join = lambda first, count: b"".join(chunk(v) for v in slots[first:first + count])
+    return {
+        "figures": [join(k, 1).decode("cp1252") for k in range(10)],
+        "winning": join(10, 1).decode("cp1252"),
+        "password": join(11, 3).decode("cp1252"),
+        "comment": join(14, 17).decode("cp1252"),
+        "games": join(31, 1).decode("cp1252"),
+    }
+
+
+STANDARD_FIGURES = ["5", "10", "20", "50", "100", "200", "500", "1000", "2000", "5000"]
+
+
+class Game:
+    """One copy of an edition in a fresh folder of its own, run under Wine."""
+
+    def __init__(self, edition="es", config=None):
+        self.edition = edition
+        self.texts = EDITIONS[edition]
+        self.folder = tempfile.mkdtemp(prefix="quimba-e2e-")
+        self.exe = os.path.join(self.folder, self.texts["exe"])
+        shutil.copy(os.path.join(BUILD, self.texts["exe"]), self.exe)
+        if config is not None:
+            with open(self.config_path, "wb") as f:
+                f.write(config)
+        self.process = None
+
+    @property
+    def config_path(self):
+        return os.path.join(self.folder, self.texts["config_file"])
+
+    @property
+    def snapshot_path(self):
+        return os.path.join(self.folder, self.texts["snapshot"])
+
+    def start(self):
+        # Started from another folder: the program must find its files beside itself.
+        self.process = subprocess.Popen(["wine", self.exe], cwd="/", stdin=subprocess.DEVNULL,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return self
+
+    def start_shown(self):
+        self.start()
+        info = find_window(self.texts["main"])
+        assert info is not None, "the main window did not appear"
+        return info
+
+    def exit_code(self, timeout=20):
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def close(self):
+        if self.process and self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+            # What a killed program left open must go too.
+            subprocess.run(["pkill", "-f", self.exe], check=False)
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+    def command(self, command_id):
+        driver_ok("command", self.texts["main"], command_id)
+        driver_ok("sync", self.texts["main"])
+
+    def press(self, x, y):
+        driver_ok("press", self.texts["main"], x, y)
+        driver_ok("sync", self.texts["main"])
+
+    def card_origin(self):
+        """Screen position of the card canvas's pixel (0, 0)."""
+        client = find_window(self.texts["main"])["client"]
+        return client[0], client[1]
+
+    def menu(self):
+        items, _ = probe(self.texts["main"])
+        return items
+
+    def play_enabled(self):
+        return next(i for i in self.menu() if i["id"] == IDM_PLAY)["state"] == "enabled"
+
+    def config_bytes(self):
+        with open(self.config_path, "rb") as f:
+            return f.read()

@@ -1,0 +1,67 @@
+// A read-only probe that the end-to-end driver hooks into the game's thread:
+// when the window receives the probe message it writes what only that
+// thread can read (the menu, the fonts of the controls) to a file in %TEMP%.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string utf8(const wchar_t* text) {
+    int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(size > 0 ? size : 1), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, &out[0], size, nullptr, nullptr);
+    out.resize(out.size() - 1);
+    return out;
+}
+
+void describeMenu(FILE* out, HMENU menu, int depth) {
+    int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        MENUITEMINFOW item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+        item.dwTypeData = text;
+        item.cch = 255;
+        GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &item);
+        fprintf(out, "menu %d %u %s %s %s\n", depth, item.wID,
+                (item.fType & MFT_SEPARATOR) ? "separator" : "string",
+                (item.fState & MFS_GRAYED) ? "grayed" : "enabled", utf8(text).c_str());
+        if (item.hSubMenu) describeMenu(out, item.hSubMenu, depth + 1);
+    }
+}
+
+BOOL CALLBACK describeFont(HWND child, LPARAM context) {
+    FILE* out = reinterpret_cast<FILE*>(context);
+    LOGFONTW font = {};
+    HFONT handle = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    if (handle && GetObjectW(handle, sizeof font, &font)) {
+        int points = MulDiv(-font.lfHeight, 72, dpi);
+        fprintf(out, "font %d %d %ld %s\n", GetDlgCtrlID(child), points, font.lfWeight, utf8(font.lfFaceName).c_str());
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+extern "C" LRESULT CALLBACK probeHook(int code, WPARAM wParam, LPARAM lParam) {
+    const MSG* message = reinterpret_cast<const MSG*>(lParam);
+    static const UINT probeMessage = RegisterWindowMessageW(L"QuimbaWindowProbe");
+    if (code == HC_ACTION && wParam == PM_REMOVE && message->message == probeMessage) {
+        wchar_t folder[MAX_PATH];
+        GetTempPathW(MAX_PATH, folder);
+        std::wstring partial = std::wstring(folder) + L"window-probe.part";
+        if (FILE* out = _wfopen(partial.c_str(), L"w")) {
+            if (HMENU menu = GetMenu(message->hwnd)) describeMenu(out, menu, 0);
+            EnumChildWindows(message->hwnd, describeFont, reinterpret_cast<LPARAM>(out));
+            fclose(out);
+            MoveFileExW(partial.c_str(), (std::wstring(folder) + L"window-probe.txt").c_str(), MOVEFILE_REPLACE_EXISTING);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
