@@ -120,9 +120,11 @@ int children(const char* title) {
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         wchar_t className[64];
         GetClassNameW(child, className, 64);
-        int length = GetWindowTextLengthW(child);
+        // WM_GETTEXT asks the control itself, also in another process.
+        int length = static_cast<int>(SendMessageW(child, WM_GETTEXTLENGTH, 0, 0));
         std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-        GetWindowTextW(child, &text[0], length + 1);
+        length = static_cast<int>(SendMessageW(child, WM_GETTEXT, static_cast<WPARAM>(length + 1),
+                                               reinterpret_cast<LPARAM>(&text[0])));
         text.resize(static_cast<size_t>(length));
         RECT r;
         GetWindowRect(child, &r);
@@ -176,9 +178,10 @@ int units(const std::vector<int>& values) {
     HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
                                              reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), nullptr, quiet, 0);
     for (size_t i = 0; i + 3 < values.size(); i += 4) {
-        RECT r = {values[i], values[i + 1], values[i] + values[i + 2], values[i + 1] + values[i + 3]};
+        // Position and size are mapped each on its own, as the dialog manager does.
+        RECT r = {values[i], values[i + 1], values[i + 2], values[i + 3]};
         MapDialogRect(dialog, &r);
-        printRect("pixels", r);
+        printf("pixels %ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
     }
     DestroyWindow(dialog);
     return 0;

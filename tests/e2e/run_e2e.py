@@ -309,10 +309,16 @@ class Dialogs(E2E):
 
     def open_config(self, edition="es", config=None):
         game = self.game(edition, config)
-        game.start_shown()
+        password = decode_record(config[-256:])["password"] if config else ""
+        if password:
+            game.start()
+            answer_password(game, password)
+            self.assertIsNotNone(find_window(game.texts["main"]))
+        else:
+            game.start_shown()
         driver_ok("command", game.texts["main"], IDM_SETUP)
-        if config is not None:
-            answer_password(game, decode_record(config[-256:])["password"])
+        if password:
+            answer_password(game, password)
         self.assertIsNotNone(find_window(game.texts["config"]))
         return game
 
