@@ -13,6 +13,7 @@
 //   driver probe TITLE               menu and control fonts, read inside the thread
 //   driver units X Y W H [...]       dialog units of the program's font, in pixels
 //   driver foreground TITLE          make the window the active one
+//   driver count TITLE               how many visible windows have that title
 //   driver hold PATH MS              hold a file open without sharing for a while
 #include <windows.h>
 #include <shellapi.h>
@@ -232,6 +233,15 @@ int main() {
     if (verb == "sync") {
         DWORD_PTR result;
         return SendMessageTimeoutW(required(arg(2)), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) ? 0 : 1;
+    }
+    if (verb == "count") {
+        int count = 0;
+        HWND window = nullptr;
+        while ((window = FindWindowExW(nullptr, window, nullptr, wide(arg(2)).c_str())) != nullptr) {
+            count += IsWindowVisible(window) ? 1 : 0;
+        }
+        printf("count %d\n", count);
+        return 0;
     }
     if (verb == "hold") {
         HANDLE file = CreateFileW(wide(arg(2)).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);

@@ -1,0 +1,231 @@
+"""The whole program from its menu, as a user would go through it."""
+
+import os
+import struct
+import subprocess
+import time
+
+from harness import (IDM_EXIT, IDM_PHOTOCOPY, IDM_PLAY, IDM_SETUP, CARD_BACKGROUND, STANDARD_FIGURES, Screen,
+                     config_record, controls, decode_record, driver_ok, find_window, save_screenshot, wait_until,
+                     window_gone, xdotool)
+from run_e2e import (E2E, alt_f4, answer_password, press_card, press_cell, red_cells, standard_config,
+                     uncovered_cells)
+
+# Menu positions, from the menu bar's top-left: a person clicks where the
+# items are drawn.
+MENU_BAR = (30, -9)
+MENU_ITEMS = {IDM_PLAY: 12, IDM_SETUP: 38, IDM_PHOTOCOPY: 64, IDM_EXIT: 89}
+CELL_X = [120, 340, 560]
+CELL_Y = [15, 160, 305]
+
+
+def click(x, y):
+    xdotool("mousemove", x, y, "click", 1)
+
+
+def choose(game, command_id):
+    """Chooses a menu item with the mouse."""
+    left, top = game.card_origin()
+    click(left + MENU_BAR[0], top + MENU_BAR[1])
+    time.sleep(0.3)
+    click(left + MENU_BAR[0] + 10, top + MENU_ITEMS[command_id])
+    time.sleep(0.2)
+
+
+def click_control(title, control_id):
+    window = find_window(title)
+    rect = next(c["rect"] for c in controls(title) if c["id"] == control_id)
+    click(window["client"][0] + rect[0] + rect[2] // 2, window["client"][1] + rect[1] + rect[3] // 2)
+
+
+def type_text(text):
+    xdotool("type", "--delay", "20", text)
+
+
+def count_windows(title):
+    return int(driver_ok("count", title)[0].split()[1])
+
+
+def read_bmp(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    width, height = struct.unpack_from("<ii", data, 18)
+    stride = (width * 24 + 31) // 32 * 4
+
+    def pixel(x, y):
+        i = 54 + (height - 1 - y) * stride + x * 3
+        return data[i + 2], data[i + 1], data[i]
+    return data, pixel
+
+
+def snapshot_uncovered(pixel):
+    cells = set()
+    for c in (1, 2, 3):
+        for r in (1, 2, 3):
+            x, y = CELL_X[c - 1], CELL_Y[r - 1]
+            ink = sum(1 for yy in range(y + 42, y + 57) for xx in range(x + 30, x + 71)
+                      if pixel(xx, yy) == CARD_BACKGROUND)
+            if 0 < ink < 41 * 15:
+                cells.add((c, r))
+    return cells
+
+
+class Program(E2E):
+    def test_first_start_without_file_and_with_an_empty_file(self):
+        for edition, config in (("es", None), ("en", b"")):
+            with self.subTest(edition=edition):
+                game = self.game(edition, config)
+                game.start_shown()
+                self.assertFalse(game.play_enabled())
+                self.assertEqual(count_windows(game.texts["password"]), 0)
+                driver_ok("command", game.texts["main"], IDM_EXIT)
+                self.assertExitsCleanly(game)
+
+    def test_set_up_restart_play_and_photocopy_with_real_input(self):
+        game = self.game("es")
+        game.start_shown()
+        main, config = game.texts["main"], game.texts["config"]
+        choose(game, IDM_SETUP)
+        self.assertIsNotNone(find_window(config))
+        self.assertEqual(os.path.getsize(game.config_path), 0)  # created empty by the first Set up
+        click_control(config, 1007)
+        for figure in STANDARD_FIGURES + ["500"]:
+            type_text(figure)
+            xdotool("key", "Tab")
+        type_text("Para ti, con cariño")
+        xdotool("key", "Tab")
+        type_text("2")
+        xdotool("key", "Tab")
+        type_text("Llave 2026")
+        save_screenshot("real-input-config")
+        click_control(config, 1032)
+        self.assertTrue(window_gone(config))
+        stored = game.config_bytes()
+        self.assertEqual(len(stored), 256)
+        self.assertEqual(decode_record(stored), {"figures": STANDARD_FIGURES, "winning": "500",
+                                                 "password": "Llave 2026", "comment": "Para ti, con cariño",
+                                                 "games": "2"})
+        self.assertTrue(game.play_enabled())
+        choose(game, IDM_EXIT)
+        self.assertExitsCleanly(game)
+
+        # The next start asks for the password before anything else.
+        game.start()
+        password = game.texts["password"]
+        self.assertIsNotNone(find_window(password))
+        self.assertEqual(count_windows(main), 0)
+        click_control(password, 1033)
+        type_text("Llave 2026")
+        xdotool("key", "Tab")
+        type_text("Llave 2026")
+        click_control(password, 1036)
+        self.assertIsNotNone(find_window(main))
+        self.assertTrue(game.play_enabled())
+        origin = game.card_origin()
+        choose(game, IDM_PLAY)
+        for column, row in ((1, 1), (2, 2), (3, 3)):
+            click(origin[0] + CELL_X[column - 1] + 50, origin[1] + CELL_Y[row - 1] + 50)
+        driver_ok("sync", main)
+        screen = wait_until(lambda: len(uncovered_cells(Screen(), origin)) == 3 and Screen(), 5)
+        self.assertTrue(screen)
+        save_screenshot("real-input-card")
+
+        choose(game, IDM_PHOTOCOPY)
+        self.assertIsNotNone(find_window(game.texts["message"]))
+        texts = [c["text"] for c in controls(game.texts["message"]) if c["class"] == "Static"]
+        self.assertIn("Grabado a bitmap ...", texts)
+        xdotool("key", "Return")
+        self.assertTrue(window_gone(game.texts["message"]))
+        # A reader the project did not write agrees on the format.
+        identify = subprocess.run(["identify", "-format", "%w %h %[type] %z", game.snapshot_path],
+                                  capture_output=True, text=True, check=True).stdout
+        self.assertTrue(identify.startswith("790 470"), identify)
+        bmp_pixel = subprocess.run(["convert", game.snapshot_path, "-format", "%[pixel:p{5,5}]", "info:"],
+                                   capture_output=True, text=True, check=True).stdout
+        self.assertIn("29,30,25", bmp_pixel.replace(" ", ""))
+        data, pixel = read_bmp(game.snapshot_path)
+        self.assertEqual(len(data), 1114894)
+        self.assertEqual(snapshot_uncovered(pixel), {(1, 1), (2, 2), (3, 3)})
+        alt_f4(main)
+        self.assertExitsCleanly(game)
+
+    def test_series_play_again_and_set_up_in_the_middle(self):
+        game = self.game("en", standard_config(games="3"))
+        game.start()
+        answer_password(game, "secreto")
+        main = game.texts["main"]
+        origin = game.card_origin()
+        game.command(IDM_PLAY)
+        press_card(game)  # game 1 lost
+        # Set up in the middle of the series, cancelled: the series goes on at game 2.
+        driver_ok("command", main, IDM_SETUP)
+        answer_password(game, "secreto")
+        self.assertIsNotNone(find_window(game.texts["config"]))
+        # A second Set up while its dialogs are open does nothing.
+        driver_ok("command", main, IDM_SETUP)
+        driver_ok("sync", main)
+        self.assertEqual(count_windows(game.texts["config"]), 1)
+        self.assertEqual(count_windows(game.texts["password"]), 0)
+        driver_ok("click", game.texts["config"], 1031)
+        self.assertTrue(window_gone(game.texts["config"]))
+        game.command(IDM_PLAY)
+        press_card(game)  # game 2 lost
+        self.assertEqual(red_cells(Screen(), origin), set())
+        press_card(game)  # game 3 won
+        self.assertEqual(len(red_cells(Screen(), origin)), 3)
+        # Play again starts at game 1: a losing card.
+        game.command(IDM_PLAY)
+        press_card(game)
+        screen = Screen()
+        self.assertEqual(red_cells(screen, origin), set())
+        self.assertEqual(uncovered_cells(screen, origin), set())
+
+    def test_set_up_deactivates_the_card_and_exit_while_a_dialog_is_open(self):
+        game = self.game("es", standard_config())
+        game.start()
+        answer_password(game, "secreto")
+        main = game.texts["main"]
+        origin = game.card_origin()
+        game.command(IDM_PLAY)
+        press_cell(game, 3, 1)
+        driver_ok("command", main, IDM_SETUP)
+        self.assertIsNotNone(find_window(game.texts["password"]))
+        self.assertEqual(count_windows(main), 1)
+        game.press(CELL_X[2] + 50, CELL_Y[1] + 50)  # the card no longer reacts
+        # Column 3 lies clear of the dialog.
+        self.assertEqual({cell for cell in uncovered_cells(Screen(), origin) if cell[0] == 3}, {(3, 1)})
+        driver_ok("command", main, IDM_EXIT)
+        self.assertTrue(window_gone(main))
+        self.assertIsNone(game.exit_code(timeout=1))  # still inside the dialog
+        alt_f4(game.texts["password"])
+        self.assertExitsCleanly(game)
+
+    def test_photocopy_before_play_twice_and_into_a_locked_folder(self):
+        game = self.game("en")
+        game.start_shown()
+        main, message = game.texts["main"], game.texts["message"]
+        for attempt in range(2):
+            driver_ok("command", main, IDM_PHOTOCOPY)
+            self.assertIsNotNone(find_window(message), attempt)
+            self.assertIn("Save to bitmap ...", [c["text"] for c in controls(message)])
+            ok = next(c["id"] for c in controls(message) if c["class"] == "Button")
+            driver_ok("click", message, ok)
+            self.assertTrue(window_gone(message))
+            data, pixel = read_bmp(game.snapshot_path)
+            self.assertEqual(len(data), 1114894)
+            # Before the first card the canvas holds the card's dark surface.
+            self.assertEqual({pixel(x, y) for x in (0, 400, 789) for y in (0, 235, 469)}, {CARD_BACKGROUND})
+            if attempt == 0:
+                with open(game.snapshot_path, "ab") as f:
+                    f.write(b"\xAB" * 5000)  # an older, longer file
+        os.remove(game.snapshot_path)
+        subprocess.run(["chattr", "+i", game.folder], check=True)
+        try:
+            driver_ok("command", main, IDM_PHOTOCOPY)
+            driver_ok("sync", main)
+            self.assertIsNone(find_window(message, 1000))
+            self.assertFalse(os.path.exists(game.snapshot_path))
+        finally:
+            subprocess.run(["chattr", "-i", game.folder], check=True)
+        driver_ok("command", main, IDM_EXIT)
+        self.assertExitsCleanly(game)
