@@ -136,14 +136,9 @@ INT_PTR CALLBACK configDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         applyFonts(dialog, *reinterpret_cast<const ConfigFonts*>(lParam));
         showStoredConfig(dialog);
         return TRUE;
-    case WM_NCACTIVATE: keepFocus(dialog, wParam != 0, savedConfigFocus); break;
-    case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(blackBrush());
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC: return greenOnBlack(reinterpret_cast<HDC>(wParam));
-    case WM_COMMAND: onCommand(dialog, LOWORD(wParam), HIWORD(wParam)); break;
-    case WM_CLOSE: EndDialog(dialog, 0); return TRUE;
+    case WM_COMMAND: onCommand(dialog, LOWORD(wParam), HIWORD(wParam)); return TRUE;
     }
-    return FALSE;
+    return setupDialogDefaults(dialog, message, wParam, savedConfigFocus);
 }
 
 INT_PTR showConfigDialog(HWND owner) {

@@ -11,11 +11,6 @@ GameConfig gameConfig;
 
 namespace {
 
-bool writeAll(HANDLE file, const void* bytes, DWORD size) {
-    DWORD written = 0;
-    return WriteFile(file, bytes, size, &written, nullptr) && written == size;
-}
-
 bool fileSize(HANDLE file, ULONGLONG& size) {
     LARGE_INTEGER value;
     if (!GetFileSizeEx(file, &value)) return false;

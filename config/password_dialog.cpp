@@ -44,14 +44,9 @@ INT_PTR CALLBACK passwordDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_INITDIALOG:
         applyFonts(dialog, *reinterpret_cast<const PasswordFonts*>(lParam));
         return TRUE;
-    case WM_NCACTIVATE: keepFocus(dialog, wParam != 0, savedPasswordFocus); break;
-    case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(blackBrush());
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC: return greenOnBlack(reinterpret_cast<HDC>(wParam));
-    case WM_COMMAND: onCommand(dialog, LOWORD(wParam), HIWORD(wParam)); break;
-    case WM_CLOSE: EndDialog(dialog, 0); return TRUE;
+    case WM_COMMAND: onCommand(dialog, LOWORD(wParam), HIWORD(wParam)); return TRUE;
     }
-    return FALSE;
+    return setupDialogDefaults(dialog, message, wParam, savedPasswordFocus);
 }
 
 INT_PTR showPasswordDialog(HWND owner) {

@@ -80,6 +80,17 @@ void keepFocus(HWND window, bool activating, HWND& savedFocus) {
     }
 }
 
+INT_PTR setupDialogDefaults(HWND dialog, UINT message, WPARAM wParam, HWND& savedFocus) {
+    switch (message) {
+    case WM_NCACTIVATE: keepFocus(dialog, wParam != 0, savedFocus); break;
+    case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(blackBrush());
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: return greenOnBlack(reinterpret_cast<HDC>(wParam));
+    case WM_CLOSE: EndDialog(dialog, 0); return TRUE;
+    }
+    return FALSE;
+}
+
 std::string controlTextAnsi(HWND dialog, int id) {
     HWND control = GetDlgItem(dialog, id);
     int length = GetWindowTextLengthW(control);

@@ -40,6 +40,11 @@ HBRUSH blackBrush();
 // activated again.
 void keepFocus(HWND window, bool activating, HWND& savedFocus);
 
+// What the two set-up dialogs handle alike: green on black, the focus kept
+// across deactivation, and the system's close command ending the dialog
+// with 0. Returns the dialog procedure's result for the message.
+INT_PTR setupDialogDefaults(HWND dialog, UINT message, WPARAM wParam, HWND& savedFocus);
+
 // The text of a dialog control in the system's ANSI code page.
 std::string controlTextAnsi(HWND dialog, int id);
 void setControlTextAnsi(HWND dialog, int id, const char* text);

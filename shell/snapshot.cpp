@@ -3,15 +3,6 @@
 #include "bmp_layout.h"
 #include "win_handles.h"
 
-namespace {
-
-bool writeAll(HANDLE file, const void* bytes, DWORD size) {
-    DWORD written = 0;
-    return WriteFile(file, bytes, size, &written, nullptr) && written == size;
-}
-
-}  // namespace
-
 bool saveBitmapFile(HBITMAP bitmap, const std::wstring& path) {
     BITMAP source;
     if (path.empty() || !GetObjectW(bitmap, sizeof source, &source) || source.bmWidth <= 0 || source.bmHeight <= 0) {

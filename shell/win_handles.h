@@ -20,6 +20,12 @@ private:
     HANDLE handle_;
 };
 
+// One write of the whole buffer; false on an error or a short write.
+inline bool writeAll(HANDLE file, const void* bytes, DWORD size) {
+    DWORD written = 0;
+    return WriteFile(file, bytes, size, &written, nullptr) && written == size;
+}
+
 // A GDI object (bitmap, font, brush) that this scope created and deletes.
 template <typename T>
 class GdiObject {
