@@ -120,40 +120,46 @@ void showWinningDisplay(HWND mainWindow) {
     gameActive = 0;
 }
 
+// The finished losing card stays in view for a moment, then the next game's
+// covered card replaces it.
 void finishLosingCard(HWND mainWindow) {
-    showCanvas(mainWindow);
     uncoveredCount = 0;
     ++gameNumber;
     Sleep(losingCardPause);
     drawNewCard(mainWindow);
 }
 
+void uncoverCell(const CellHit& hit) {
+    CardCell& cell = cardCells[hit.column - 1][hit.row - 1];
+    if (cell.uncovered == 0) {
+        cell.uncovered = 1;
+        ++uncoveredCount;
+    }
+    // An uncovered cell pressed again is drawn again, but not counted.
+    CanvasDc canvas;
+    drawStar(canvas.get(), uncoveredStar, cell.x - uncoveredShift, cell.y);
+    drawFigure(canvas.get(), hit.column, hit.row, figureColour);
+}
+
 void onCardPress(HWND card, unsigned x, unsigned y) {
     if (gameActive != 1) return;
     HWND mainWindow = GetParent(card);
     CellHit hit = cellAt(x, y);
-    if (hit.onCard()) {
-        CardCell& cell = cardCells[hit.column - 1][hit.row - 1];
-        if (cell.uncovered == 0) {
-            cell.uncovered = 1;
-            ++uncoveredCount;
-        }
-        {
-            CanvasDc canvas;
-            drawStar(canvas.get(), uncoveredStar, cell.x - uncoveredShift, cell.y);
-            drawFigure(canvas.get(), hit.column, hit.row, figureColour);
-        }
-        playSound(IDW_CLICK);
-        if (uncoveredCount == 9) {
-            if (gameNumber == gamesInSeries(gameConfig)) {
-                showWinningDisplay(mainWindow);
-            } else {
-                finishLosingCard(mainWindow);
-            }
-            return;
-        }
+    if (!hit.onCard()) {
+        showCanvas(mainWindow);
+        return;
     }
+    uncoverCell(hit);
+    // The picture goes up before the click starts, so it never waits on the
+    // sound system.
     showCanvas(mainWindow);
+    playSound(IDW_CLICK);
+    if (uncoveredCount < 9) return;
+    if (gameNumber == gamesInSeries(gameConfig)) {
+        showWinningDisplay(mainWindow);
+    } else {
+        finishLosingCard(mainWindow);
+    }
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ cleanup() {
   rm -rf "$run"
 }
 trap cleanup EXIT
-bash scripts/wine-prefix.sh "$WINEPREFIX"
+bash scripts/wine-prefix.sh "$WINEPREFIX" --silent
 
 for n in $(seq 50 99); do
   [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { display=:$n; break; }

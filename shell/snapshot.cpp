@@ -1,5 +1,7 @@
 #include "snapshot.h"
 
+#include <vector>
+
 #include "bmp_layout.h"
 #include "win_handles.h"
 
@@ -11,6 +13,8 @@ bool saveBitmapFile(HBITMAP bitmap, const std::wstring& path) {
     const LONG width = source.bmWidth;
     const LONG height = source.bmHeight;
 
+    // The 24-bit, bottom-up copy of the pixels, straight into the file's row
+    // layout; the rows' padding stays zero.
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -18,21 +22,17 @@ bool saveBitmapFile(HBITMAP bitmap, const std::wstring& path) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
-    void* pixels = nullptr;
-    GdiObject<HBITMAP> copy(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
-    if (!copy || !pixels) return false;
+    std::vector<BYTE> pixels(static_cast<size_t>(bmpStride(width)) * static_cast<size_t>(height));
     {
-        MemoryDc target;
-        MemoryDc from;
-        Selection into(target.get(), copy.get());
-        Selection out(from.get(), bitmap);
-        if (!BitBlt(target.get(), 0, 0, width, height, from.get(), 0, 0, SRCCOPY)) return false;
+        MemoryDc dc;
+        if (GetDIBits(dc.get(), bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS) != height) {
+            return false;
+        }
     }
-    GdiFlush();
 
     const auto headers = bmpHeaders(width, height);
     FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     return file.valid() && writeAll(file.get(), headers.data(), bmpFileHeaderSize) &&
            writeAll(file.get(), headers.data() + bmpFileHeaderSize, bmpInfoHeaderSize) &&
-           writeAll(file.get(), pixels, bmpStride(width) * static_cast<DWORD>(height)) && SetEndOfFile(file.get());
+           writeAll(file.get(), pixels.data(), bmpStride(width) * static_cast<DWORD>(height)) && SetEndOfFile(file.get());
 }

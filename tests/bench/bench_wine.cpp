@@ -1,0 +1,156 @@
+// Measures the program under Wine against baselines taken in the same run:
+// start-up against a minimal dialog-template program, a press and Play
+// against an empty message round-trip to the same window, and the photocopy
+// against one plain write of the same number of bytes to the same folder.
+//   bench_wine FOLDER    (FOLDER holds quimba.exe and minimal_window.exe)
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "config/config_record.h"
+#include "resources/resource.h"
+#include "shell/bmp_layout.h"
+#include "shell/snapshot.h"
+
+namespace {
+
+double now() {
+    LARGE_INTEGER count, frequency;
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+struct Row {
+    std::string what;
+    double value;
+    double baseline;
+    std::string baselineName;
+};
+
+// Seconds from the process's creation to its window showing.
+double startUp(const std::wstring& program, const wchar_t* title, HWND* shown = nullptr) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    std::wstring commandLine = L"\"" + program + L"\"";
+    double start = now();
+    if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+        return -1;
+    }
+    HWND window = nullptr;
+    while (!(window = FindWindowW(nullptr, title)) || !IsWindowVisible(window)) Sleep(0);
+    double elapsed = now() - start;
+    if (shown) {
+        *shown = window;
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return elapsed;
+    }
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return elapsed;
+}
+
+double timedSend(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    double start = now();
+    SendMessageW(window, message, wParam, lParam);
+    return now() - start;
+}
+
+void writeConfig(const std::wstring& path) {
+    GameConfig config;
+    const char* figures[] = {"5", "10", "20", "50", "100", "200", "500", "1000", "2000", "5000"};
+    for (int k = 0; k < prizeFigureCount; ++k) config.prizeFigures[k].assign(figures[k], std::strlen(figures[k]));
+    config.winningFigure.assign("500");
+    config.gamesUntilTruePrize.assign("10");  // no password: the window shows without a prompt
+    ConfigRecord record = encodeRecord(config);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written;
+    WriteFile(file, record.data(), recordSize, &written, nullptr);
+    CloseHandle(file);
+}
+
+}  // namespace
+
+int main() {
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (argc < 2) return 64;
+    std::wstring folder = argv[1];
+    if (folder.back() != L'\\') folder += L'\\';
+    const std::wstring game = folder + L"quimba.exe", minimal = folder + L"minimal_window.exe";
+    writeConfig(folder + L"miconfig.log");
+    std::vector<Row> rows;
+
+    // Start-up, alternating the two programs; the first pair warms the caches.
+    std::vector<double> gameTimes, minimalTimes;
+    for (int i = 0; i < 11; ++i) {
+        double g = startUp(game, L"Quimba Familiar");
+        double m = startUp(minimal, L"Minimal window");
+        if (i > 0) gameTimes.push_back(g), minimalTimes.push_back(m);
+    }
+    rows.push_back({"start-up to the window shown", median(gameTimes), median(minimalTimes), "minimal program"});
+
+    // Presses and Play, sent from here as the system delivers them.
+    HWND main = nullptr;
+    startUp(game, L"Quimba Familiar", &main);
+    HWND card = GetDlgItem(main, IDC_CARD);
+    std::vector<double> presses, plays, emptyCard, emptyMain;
+    for (int round = 0; round < 60; ++round) {
+        plays.push_back(timedSend(main, WM_COMMAND, IDM_PLAY, 0));
+        emptyMain.push_back(timedSend(main, WM_NULL, 0, 0));
+        for (int p = 0; p < 8; ++p) {  // the ninth would start the pause
+            emptyCard.push_back(timedSend(card, WM_NULL, 0, 0));
+            LPARAM at = MAKELPARAM(120 + (p % 3) * 220 + 50, 15 + (p / 3) * 145 + 50);
+            presses.push_back(timedSend(card, WM_LBUTTONDOWN, MK_LBUTTON, at));
+        }
+    }
+    PostMessageW(main, WM_COMMAND, IDM_EXIT, 0);
+    rows.push_back({"press on a covered cell", median(presses), median(emptyCard), "empty round-trip"});
+    rows.push_back({"Play (deal and covered card)", median(plays), median(emptyMain), "empty round-trip"});
+
+    // Photocopy: the snapshot of a canvas against one write of as many bytes.
+    HDC screen = GetDC(nullptr);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, 790, 470);
+    ReleaseDC(nullptr, screen);
+    const DWORD size = bmpFileSize(790, 470);
+    std::vector<char> bytes(size, 0x19);
+    std::vector<double> snapshots, writes;
+    for (int i = 0; i < 21; ++i) {
+        double start = now();
+        saveBitmapFile(canvas, folder + L"MiCopia.bmp");
+        double snapshot = now() - start;
+        start = now();
+        HANDLE file = CreateFileW((folder + L"raw.bin").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD written;
+        WriteFile(file, bytes.data(), size, &written, nullptr);
+        SetEndOfFile(file);
+        CloseHandle(file);
+        double write = now() - start;
+        if (i > 0) snapshots.push_back(snapshot), writes.push_back(write);
+    }
+    DeleteObject(canvas);
+    rows.push_back({"Photocopy (1114894 bytes)", median(snapshots), median(writes), "one plain write"});
+
+    printf("%-32s %12s %12s  %-18s %8s\n", "measure (median)", "ms", "baseline ms", "baseline", "ratio");
+    for (const Row& row : rows) {
+        printf("%-32s %12.3f %12.3f  %-18s %8.2f\n", row.what.c_str(), row.value * 1000, row.baseline * 1000,
+               row.baselineName.c_str(), row.value / row.baseline);
+    }
+    return 0;
+}
