@@ -10,6 +10,9 @@ bash scripts/build.sh
 echo "== native tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
 ctest --test-dir build/native --output-on-failure
 
+echo "== fuzzing the configuration loader for ${QUIMBA_FUZZ_SECONDS:-60} s"
+bash scripts/fuzz.sh "${QUIMBA_FUZZ_SECONDS:-60}"
+
 run=$(mktemp -d /tmp/quimba-test.XXXXXX)
 export WINEPREFIX=$run/wine WINEDEBUG=-all WINEDLLOVERRIDES="winealsa.drv=d;mscoree=d;mshtml=d"
 cleanup() {

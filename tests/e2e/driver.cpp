@@ -10,7 +10,10 @@
 //   driver click TITLE ID            post a button click
 //   driver press TITLE X Y           post a left-button press on the card control
 //   driver sync TITLE                wait until the window's thread is idle
-//   driver probe TITLE               menu and control fonts, read inside the thread
+//   driver probe TITLE [resources]   menu and control fonts, read inside the thread;
+//                                    with "resources" also GDI and memory use
+//   driver soak TITLE PASSWORD-TITLE CONFIG-TITLE PRESSES PLAYS SETUPS PASSWORD
+//                                    long play in one run
 //   driver units X Y W H [...]       dialog units of the program's font, in pixels
 //   driver foreground TITLE          make the window the active one
 //   driver count TITLE               how many visible windows have that title
@@ -138,7 +141,7 @@ int children(const char* title) {
     return 0;
 }
 
-int probe(const char* title) {
+int probe(const char* title, bool resources) {
     HWND window = required(title);
     wchar_t folder[MAX_PATH];
     GetTempPathW(MAX_PATH, folder);
@@ -154,7 +157,7 @@ int probe(const char* title) {
     if (!hook) return 3;
     HHOOK installed = SetWindowsHookExW(WH_GETMESSAGE, hook, module, GetWindowThreadProcessId(window, nullptr));
     if (!installed) return 4;
-    PostMessageW(window, RegisterWindowMessageW(L"QuimbaWindowProbe"), 0, 0);
+    PostMessageW(window, RegisterWindowMessageW(L"QuimbaWindowProbe"), resources ? 1 : 0, 0);
     int status = 5;
     for (int i = 0; i < 250; ++i) {
         FILE* in = _wfopen(result.c_str(), L"r");
@@ -169,6 +172,46 @@ int probe(const char* title) {
     }
     UnhookWindowsHookEx(installed);
     return status;
+}
+
+// Waits for a dialog of that title, answers it and waits until it is gone.
+bool closeWithButton(const std::wstring& title, int button, const std::wstring& text = L"") {
+    HWND dialog = waitFor(title, 10000);
+    if (!dialog) return false;
+    if (!text.empty()) {
+        SetDlgItemTextW(dialog, 1033, text.c_str());
+        SetDlgItemTextW(dialog, 1034, text.c_str());
+    }
+    PostMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+    DWORD start = GetTickCount();
+    while (IsWindow(dialog)) {
+        if (GetTickCount() - start > 10000) return false;
+        Sleep(5);
+    }
+    return true;
+}
+
+// Long play in one process: presses spread over Play commands (eight cells
+// a card and re-presses, so no card ends in the pause), and Set up openings
+// through the password and configuration dialogs.
+int soak(const char* title, const char* passwordTitle, const char* configTitle, int presses, int plays, int setups,
+         const char* password) {
+    HWND main = required(title);
+    HWND card = GetDlgItem(main, 1001);
+    const int pressesPerPlay = presses / plays;
+    for (int play = 0; play < plays; ++play) {
+        SendMessageW(main, WM_COMMAND, 1002, 0);
+        for (int p = 0; p < pressesPerPlay; ++p) {
+            int cell = p % 8;
+            SendMessageW(card, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(120 + (cell % 3) * 220 + 50, 15 + (cell / 3) * 145 + 50));
+        }
+        if (setups > 0 && play % (plays / setups) == 0) {
+            PostMessageW(main, WM_COMMAND, 1003, 0);
+            if (!closeWithButton(wide(passwordTitle), 1036, wide(password))) return 1;
+            if (!closeWithButton(wide(configTitle), 1031)) return 1;
+        }
+    }
+    return IsWindow(main) ? 0 : 1;
 }
 
 INT_PTR CALLBACK quiet(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
@@ -213,7 +256,8 @@ int main() {
     if (verb == "find") return find(arg(2), timeout);
     if (verb == "gone") return gone(arg(2), timeout);
     if (verb == "children") return children(arg(2));
-    if (verb == "probe") return probe(arg(2));
+    if (verb == "probe") return probe(arg(2), std::string(arg(3)) == "resources");
+    if (verb == "soak") return soak(arg(2), arg(3), arg(4), atoi(arg(5)), atoi(arg(6)), atoi(arg(7)), arg(8));
     if (verb == "units") {
         std::vector<int> values;
         for (int i = 2; i < argc; ++i) values.push_back(atoi(arg(i)));

@@ -202,10 +202,10 @@ STANDARD_FIGURES = ["5", "10", "20", "50", "100", "200", "500", "1000", "2000", 
 class Game:
     """One copy of an edition in a fresh folder of its own, run under Wine."""
 
-    def __init__(self, edition="es", config=None):
+    def __init__(self, edition="es", config=None, folder=None):
         self.edition = edition
         self.texts = EDITIONS[edition]
-        self.folder = tempfile.mkdtemp(prefix="quimba-e2e-")
+        self.folder = folder or tempfile.mkdtemp(prefix="quimba-e2e-")
         self.exe = os.path.join(self.folder, self.texts["exe"])
         shutil.copy(os.path.join(BUILD, self.texts["exe"]), self.exe)
         if config is not None:
@@ -239,12 +239,13 @@ class Game:
         except subprocess.TimeoutExpired:
             return None
 
-    def close(self):
+    def close_process(self):
         if self.process and self.process.poll() is None:
             self.process.kill()
             self.process.wait()
-            # What a killed program left open must go too.
-            subprocess.run(["pkill", "-f", self.exe], check=False)
+
+    def close(self):
+        self.close_process()
         shutil.rmtree(self.folder, ignore_errors=True)
 
     def command(self, command_id):

@@ -77,8 +77,8 @@ class E2E(unittest.TestCase):
         for game in self.games:
             game.close()
 
-    def game(self, edition="es", config=None):
-        g = Game(edition, config)
+    def game(self, edition="es", config=None, folder=None):
+        g = Game(edition, config, folder)
         self.games.append(g)
         return g
 
@@ -197,7 +197,50 @@ class CardGame(E2E):
         self.assertEqual(uncovered_cells(Screen(), origin), set())
 
 
-class Dialogs(E2E):
+class SetupDialogs(E2E):
+    """Opening the configuration dialog, filling it in and accepting it."""
+
+    def open_config(self, edition="es", config=None, folder=None):
+        game = self.game(edition, config, folder)
+        password = decode_record(config[-256:])["password"] if config else ""
+        if password:
+            game.start()
+            answer_password(game, password)
+            self.assertIsNotNone(find_window(game.texts["main"]))
+        else:
+            game.start_shown()
+        driver_ok("command", game.texts["main"], IDM_SETUP)
+        if password:
+            answer_password(game, password)
+        self.assertIsNotNone(find_window(game.texts["config"]))
+        return game
+
+    def fill(self, game, figures=STANDARD_FIGURES, winning="500", comment="", games="3", password="clave"):
+        title = game.texts["config"]
+        for k, figure in enumerate(figures):
+            driver_ok("settext", title, 1007 + k, figure)
+        driver_ok("settext", title, 1018, winning)
+        driver_ok("settext", title, 1020, comment)
+        driver_ok("settext", title, 1022, games)
+        driver_ok("settext", title, 1025, password)
+
+    def accept(self, game):
+        """Presses Accept; returns the message box text, or None when the dialog closed."""
+        title = game.texts["config"]
+        driver_ok("click", title, 1032)
+        box = wait_until(lambda: find_window(game.texts["message"], 100) or
+                         (find_window(title, 50) is None and "closed"), timeout=10)
+        if box == "closed":
+            return None
+        text = next(c["text"] for c in controls(game.texts["message"]) if c["class"] == "Static" and c["text"])
+        buttons = [c["id"] for c in controls(game.texts["message"]) if c["class"] == "Button"]
+        self.assertEqual(len(buttons), 1)
+        driver_ok("click", game.texts["message"], buttons[0])
+        window_gone(game.texts["message"])
+        return text
+
+
+class Dialogs(SetupDialogs):
     PASSWORD_LAYOUT = [
         (1033, "Edit", (38, 25, 85, 15)), (1034, "Edit", (39, 50, 85, 15)),
         (1035, "Static", (5, 5, 160, 15)), (1036, "Button", (5, 90, 50, 15)),
@@ -306,45 +349,6 @@ class Dialogs(E2E):
         driver_ok("sync", game.texts["password"])
         alt_f4(game.texts["password"])
         self.assertIsNotNone(find_window(game.texts["config"]))
-
-    def open_config(self, edition="es", config=None):
-        game = self.game(edition, config)
-        password = decode_record(config[-256:])["password"] if config else ""
-        if password:
-            game.start()
-            answer_password(game, password)
-            self.assertIsNotNone(find_window(game.texts["main"]))
-        else:
-            game.start_shown()
-        driver_ok("command", game.texts["main"], IDM_SETUP)
-        if password:
-            answer_password(game, password)
-        self.assertIsNotNone(find_window(game.texts["config"]))
-        return game
-
-    def fill(self, game, figures=STANDARD_FIGURES, winning="500", comment="", games="3", password="clave"):
-        title = game.texts["config"]
-        for k, figure in enumerate(figures):
-            driver_ok("settext", title, 1007 + k, figure)
-        driver_ok("settext", title, 1018, winning)
-        driver_ok("settext", title, 1020, comment)
-        driver_ok("settext", title, 1022, games)
-        driver_ok("settext", title, 1025, password)
-
-    def accept(self, game):
-        """Presses Accept; returns the message box text, or None when the dialog closed."""
-        title = game.texts["config"]
-        driver_ok("click", title, 1032)
-        box = wait_until(lambda: find_window(game.texts["message"], 100) or
-                         (find_window(title, 50) is None and "closed"), timeout=10)
-        if box == "closed":
-            return None
-        text = next(c["text"] for c in controls(game.texts["message"]) if c["class"] == "Static" and c["text"])
-        buttons = [c["id"] for c in controls(game.texts["message"]) if c["class"] == "Button"]
-        self.assertEqual(len(buttons), 1)
-        driver_ok("click", game.texts["message"], buttons[0])
-        window_gone(game.texts["message"])
-        return text
 
     def test_config_dialog_layout_in_both_editions(self):
         for edition in ("es", "en"):
@@ -471,6 +475,9 @@ def main():
     if args.suite == "program":
         import program_flows
         suites["program"] = program_flows.Program
+    if args.suite == "faults":
+        import fault_flows
+        suites["faults"] = fault_flows.Faults
     loader = unittest.TestLoader()
     suite = loader.loadTestsFromTestCase(suites[args.suite])
     if args.tests:
