@@ -2,7 +2,7 @@
 // start-up against a minimal dialog-template program, a press and Play
 // against an empty message round-trip to the same window, and the photocopy
 // against one plain write of the same number of bytes to the same folder.
-//   bench_wine FOLDER    (FOLDER holds quimba.exe and minimal_window.exe)
+//   bench_wine FOLDER    (FOLDER holds both editions and minimal_window.exe)
 #include <windows.h>
 #include <shellapi.h>
 
@@ -92,18 +92,22 @@ int main() {
     if (argc < 2) return 64;
     std::wstring folder = argv[1];
     if (folder.back() != L'\\') folder += L'\\';
-    const std::wstring game = folder + L"quimba.exe", minimal = folder + L"minimal_window.exe";
+    const std::wstring game = folder + L"quimba.exe", english = folder + L"glimter-lottery.exe";
+    const std::wstring minimal = folder + L"minimal_window.exe";
     writeConfig(folder + L"miconfig.log");
+    writeConfig(folder + L"myconfig.log");
     std::vector<Row> rows;
 
     // Start-up, alternating the two programs; the first pair warms the caches.
-    std::vector<double> gameTimes, minimalTimes;
+    std::vector<double> gameTimes, englishTimes, minimalTimes;
     for (int i = 0; i < 11; ++i) {
         double g = startUp(game, L"Quimba Familiar");
+        double e = startUp(english, L"Family glimter");
         double m = startUp(minimal, L"Minimal window");
-        if (i > 0) gameTimes.push_back(g), minimalTimes.push_back(m);
+        if (i > 0) gameTimes.push_back(g), englishTimes.push_back(e), minimalTimes.push_back(m);
     }
-    rows.push_back({"start-up to the window shown", median(gameTimes), median(minimalTimes), "minimal program"});
+    rows.push_back({"start-up, quimba", median(gameTimes), median(minimalTimes), "minimal program"});
+    rows.push_back({"start-up, glimter lottery", median(englishTimes), median(minimalTimes), "minimal program"});
 
     // Presses and Play, sent from here as the system delivers them.
     HWND main = nullptr;
