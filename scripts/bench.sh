@@ -26,6 +26,6 @@ export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 wineserver -p >/dev/null 2>&1 </dev/null
 
-cp build/win/quimba.exe build/win/glimter-lottery.exe build/win/tests/minimal_window.exe "$run/"
-wine build/win/tests/bench_wine.exe "$(winepath -w "$run")" 2>/dev/null | tr -d '\r'
-build/bench-native/tests/bench_deal
+cp build/win/quimba.exe build/win/glimter-lottery.exe build/win/bench/minimal_window.exe "$run/"
+wine build/win/bench/bench_wine.exe "$(winepath -w "$run")" 2>/dev/null | tr -d '\r'
+build/bench-native/bench/bench_deal

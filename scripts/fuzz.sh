@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DQUIMBA_FUZZ=ON -DQUIMBA_SANITIZE=ON -DQUIMBA_TESTS=OFF >/dev/null
+  -DQUIMBA_FUZZ=ON -DQUIMBA_SANITIZE=ON -DQUIMBA_TESTS=OFF -DQUIMBA_BENCH=OFF >/dev/null
 cmake --build build/fuzz --target config_fuzz >/dev/null
 limit=${1:-60}
 case "$limit" in
