@@ -415,13 +415,17 @@ class Dialogs(SetupDialogs):
     def test_refused_then_cancel_and_long_comment(self):
         game = self.open_config("es", standard_config(password="clave"))
         before = game.config_bytes()
-        self.fill(game, games="12")
+        # Refused for the empty password: one game, every figure 7.
+        self.fill(game, figures=["7"] * 10, winning="7", games="1", password="")
         self.assertIsNotNone(self.accept(game))
         driver_ok("click", game.texts["config"], 1031)
         self.assertTrue(window_gone(game.texts["config"]))
         self.assertEqual(game.config_bytes(), before)
-        # The refused entries are live until the next Set up: a series of ten cards.
+        # The refused entries are live until the next Set up: the first card wins.
+        origin = game.card_origin()
         game.command(IDM_PLAY)
+        press_card(game)
+        self.assertEqual(len(red_cells(Screen(), origin)), 3)
 
         driver_ok("command", game.texts["main"], IDM_SETUP)
         answer_password(game, "clave")
