@@ -13,28 +13,9 @@ ctest --test-dir build/native --output-on-failure
 echo "== fuzzing the configuration loader for ${QUIMBA_FUZZ_SECONDS:-60} s"
 bash scripts/fuzz.sh "${QUIMBA_FUZZ_SECONDS:-60}"
 
-run=$(mktemp -d /tmp/quimba-test.XXXXXX)
-export WINEPREFIX=$run/wine WINEDEBUG=-all WINEDLLOVERRIDES="winealsa.drv=d;mscoree=d;mshtml=d"
-cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
-  rm -rf "$run"
-}
-trap cleanup EXIT
-bash scripts/wine-prefix.sh "$WINEPREFIX" --silent
+source scripts/wine-session.sh
+session_cleanup=$(mktemp -d /tmp/quimba-test.XXXXXX)
+start_wine_session "$session_cleanup/wine" 50
 
-for n in $(seq 50 99); do
-  [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { display=:$n; break; }
-done
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-
-# Wine's background services must not inherit CTest's output pipe: start
-# them here, silenced, and keep them for the whole run.
-wineserver -p >/dev/null 2>&1 </dev/null
-wine cmd /c exit >/dev/null 2>&1 </dev/null || true
-
-echo "== tests under Wine on $display"
+echo "== tests under Wine on $DISPLAY"
 ctest --test-dir build/win --output-on-failure
