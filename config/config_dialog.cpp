@@ -147,10 +147,10 @@ INT_PTR showConfigDialog(HWND owner) {
                                editionTexts.configTitle};
     const std::vector<WORD> dialogTemplate = buildDialogTemplate(frame, configItems());
 
-    GdiObject<HFONT> labelFont(createDialogFont(L"Consolas", 9, FW_BOLD));
-    GdiObject<HFONT> numberFont(createDialogFont(L"MS Sans Serif", 12, FW_BOLD));
-    GdiObject<HFONT> textFont(createDialogFont(L"Consolas", 12, FW_NORMAL));
-    GdiObject<HFONT> buttonFont(createDialogFont(L"MS Sans Serif", 10, FW_BOLD));
+    GdiObject<HFONT> labelFont(createPointFont(L"Consolas", 9, FW_BOLD));
+    GdiObject<HFONT> numberFont(createPointFont(L"MS Sans Serif", 12, FW_BOLD));
+    GdiObject<HFONT> textFont(createPointFont(L"Consolas", 12, FW_NORMAL));
+    GdiObject<HFONT> buttonFont(createPointFont(L"MS Sans Serif", 10, FW_BOLD));
     const ConfigFonts fonts = {labelFont.get(), numberFont.get(), textFont.get(), buttonFont.get()};
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
                             owner, configDialogProc, reinterpret_cast<LPARAM>(&fonts));

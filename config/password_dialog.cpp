@@ -67,9 +67,9 @@ INT_PTR showPasswordDialog(HWND owner) {
                     WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, editionTexts.acceptButton},
                });
 
-    GdiObject<HFONT> entryFont(createDialogFont(L"Consolas", 12, FW_NORMAL));
-    GdiObject<HFONT> labelFont(createDialogFont(L"Consolas", 9, FW_BOLD));
-    GdiObject<HFONT> buttonFont(createDialogFont(L"MS Sans Serif", 10, FW_BOLD));
+    GdiObject<HFONT> entryFont(createPointFont(L"Consolas", 12, FW_NORMAL));
+    GdiObject<HFONT> labelFont(createPointFont(L"Consolas", 9, FW_BOLD));
+    GdiObject<HFONT> buttonFont(createPointFont(L"MS Sans Serif", 10, FW_BOLD));
     const PasswordFonts fonts = {entryFont.get(), labelFont.get(), buttonFont.get()};
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
                             owner, passwordDialogProc, reinterpret_cast<LPARAM>(&fonts));

@@ -5,6 +5,7 @@
 #include "../config/game_config.h"
 #include "../resources/resource.h"
 #include "../resources/strings.h"
+#include "../shell/dialog_support.h"
 #include "../shell/main_window.h"
 #include "../shell/win_handles.h"
 #include "card_deal.h"
@@ -52,17 +53,7 @@ HBITMAP scaledStar(int resource) {
 void loadCardPictures() {
     if (!coveredStar) coveredStar = scaledStar(IDB_STAR_FOIL);
     if (!uncoveredStar) uncoveredStar = scaledStar(IDB_STAR_SMOOTH);
-    if (!figureFont) {
-        HDC screen = GetDC(nullptr);
-        LOGFONTW font = {};
-        font.lfHeight = -MulDiv(11, GetDeviceCaps(screen, LOGPIXELSY), 72);
-        ReleaseDC(nullptr, screen);
-        font.lfWeight = FW_BOLD;
-        font.lfCharSet = DEFAULT_CHARSET;
-        font.lfQuality = DEFAULT_QUALITY;
-        lstrcpynW(font.lfFaceName, L"Tahoma", LF_FACESIZE);
-        figureFont = CreateFontIndirectW(&font);
-    }
+    if (!figureFont) figureFont = createPointFont(L"Tahoma", 11, FW_BOLD);
 }
 
 // A memory DC with the canvas selected, the figure font and a transparent
@@ -211,10 +202,12 @@ void drawNewCard(HWND mainWindow) {
 }
 
 void clearCanvas(HBITMAP canvas) {
+    BITMAP size;
+    if (!GetObjectW(canvas, sizeof size, &size)) return;
     MemoryDc dc;
     Selection selected(dc.get(), canvas);
     GdiObject<HBRUSH> background(CreateSolidBrush(cardBackground));
-    RECT all = {0, 0, canvasWidth, canvasHeight};
+    RECT all = {0, 0, size.bmWidth, size.bmHeight};
     FillRect(dc.get(), &all, background.get());
 }
 

@@ -17,6 +17,7 @@ void deactivateCard();
 
 // Deals the series and shows a fresh covered card of the current game.
 void drawNewCard(HWND mainWindow);
+// Fills the whole of a bitmap with the card background colour.
 void clearCanvas(HBITMAP canvas);
 
 // Puts cardControlProc in front of the card control's own procedure.

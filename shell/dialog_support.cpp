@@ -49,7 +49,7 @@ std::vector<WORD> buildDialogTemplate(const DialogFrame& frame, const std::vecto
     return out;
 }
 
-HFONT createDialogFont(const wchar_t* face, int points, int weight) {
+HFONT createPointFont(const wchar_t* face, int points, int weight) {
     HDC screen = GetDC(nullptr);
     int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
@@ -57,7 +57,6 @@ HFONT createDialogFont(const wchar_t* face, int points, int weight) {
     font.lfHeight = -MulDiv(points, pixelsPerInch, 72);
     font.lfWeight = weight;
     font.lfCharSet = DEFAULT_CHARSET;
-    font.lfQuality = CLEARTYPE_QUALITY;
     lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
     return CreateFontIndirectW(&font);
 }

@@ -30,7 +30,8 @@ struct DialogFrame {
 // An extended dialog template (the plain one cannot carry a bold font).
 std::vector<WORD> buildDialogTemplate(const DialogFrame& frame, const std::vector<DialogItem>& items);
 
-HFONT createDialogFont(const wchar_t* face, int points, int weight);
+// A font of the given size in points on the screen.
+HFONT createPointFont(const wchar_t* face, int points, int weight);
 
 // Answers WM_CTLCOLOR* for a green-on-black control.
 INT_PTR greenOnBlack(HDC dc);

@@ -13,8 +13,6 @@
 
 namespace {
 
-const COLORREF cardBackground = RGB(29, 30, 25);
-
 HWND mainWindow;
 HMENU mainMenu;
 // The card control's retained image: of the control's own size, so that no
@@ -43,11 +41,7 @@ HWND addCardControl(HWND window) {
     cardImage = CreateCompatibleBitmap(screen, bounds.right, bounds.bottom);
     ReleaseDC(nullptr, screen);
     cardImageSize = {bounds.right, bounds.bottom};
-    MemoryDc dc;
-    Selection image(dc.get(), cardImage);
-    GdiObject<HBRUSH> background(CreateSolidBrush(cardBackground));
-    RECT all = {0, 0, bounds.right, bounds.bottom};
-    FillRect(dc.get(), &all, background.get());
+    clearCanvas(cardImage);
     return card;
 }
 
