@@ -24,6 +24,17 @@ bool seekTo(HANDLE file, ULONGLONG offset) {
     return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) != 0;
 }
 
+// Writes gameConfig as a new record after the last complete record of a
+// file (a missing file is created); partial records at the end are ignored.
+bool appendRecord(const std::wstring& path) {
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ULONGLONG size = 0;
+    if (!file.valid() || !fileSize(file.get(), size)) return false;
+    ConfigRecord record = encodeRecord(gameConfig);
+    return seekTo(file.get(), size / recordSize * recordSize) &&
+           writeAll(file.get(), record.data(), recordSize) && FlushFileBuffers(file.get());
+}
+
 // Somebody else holding the file open without sharing must make the save
 // fail, as it would on a volume where a file in use cannot be replaced.
 bool fileIsFreeToReplace(const std::wstring& path) {
@@ -67,15 +78,7 @@ void loadConfig() {
     decodeRecord(record.data(), gameConfig);
 }
 
-bool saveConfig() {
-    FileHandle file(CreateFileW(configFilePath().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    ULONGLONG size = 0;
-    if (!file.valid() || !fileSize(file.get(), size)) return false;
-    ConfigRecord record = encodeRecord(gameConfig);
-    return seekTo(file.get(), size / recordSize * recordSize) &&
-           writeAll(file.get(), record.data(), recordSize) && FlushFileBuffers(file.get());
-}
+bool saveConfig() { return appendRecord(configFilePath()); }
 
 bool replaceConfigFile() {
     const std::wstring path = configFilePath();
@@ -83,14 +86,8 @@ bool replaceConfigFile() {
     wchar_t temporary[MAX_PATH + 16];
     bool stored = false;
     if (folder.size() < MAX_PATH - 14 && GetTempFileNameW(folder.c_str(), L"cfg", 0, temporary)) {
-        ConfigRecord record = encodeRecord(gameConfig);
-        bool written = false;
-        {
-            FileHandle file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-            written = file.valid() && writeAll(file.get(), record.data(), recordSize) &&
-                      FlushFileBuffers(file.get());
-        }
+        // The temporary file starts empty, so the record lands at offset 0.
+        const bool written = appendRecord(temporary);
         if (written && fileIsFreeToReplace(path)) {
             // Clearing read-only, hidden and system lets such a file be replaced;
             // the marks come back if the old file has to stay.
