@@ -153,10 +153,11 @@ class Faults(SetupDialogs):
               f"the first card, {warm['gdi']} after a warm-up of 1000 presses, 100 Play and 30 Set up, {last['gdi']} at the end; private memory "
               f"{first['memory'] // 1024} KiB, {warm['memory'] // 1024} KiB, {last['memory'] // 1024} KiB",
               flush=True)
-        # The system's caches add a few dozen objects in all, at moments that vary
-        # from run to run; one object lost per Set up would add `setups` here,
-        # per Play `plays`, per press `presses`.
-        self.assertLess(last["gdi"] - warm["gdi"], setups / 2)
+        # The system's caches add up to about 115 objects in all, most of them
+        # during the warm-up but at moments that vary from run to run; one object
+        # lost per Set up would add `setups` here, per Play `plays`, per press
+        # `presses`.
+        self.assertLess(last["gdi"] - warm["gdi"], setups)
         self.assertLess(last["gdi"] - first["gdi"], 150)
         self.assertLess(last["memory"] - warm["memory"], 2 * 1024 * 1024)
         self.assertIsNotNone(find_window(main, 500))
