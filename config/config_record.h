@@ -34,7 +34,6 @@ struct FixedText {
     }
     bool empty() const { return bytes[0] == '\0'; }
     std::string str() const { return std::string(bytes, size()); }
-    static constexpr std::size_t capacity() { return Capacity; }
 };
 
 template <std::size_t A, std::size_t B>

@@ -16,6 +16,15 @@ void alignToDword(std::vector<WORD>& out) {
     if (out.size() % 2) out.push_back(0);
 }
 
+HBRUSH blackBrush() { return static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)); }
+
+// Answers WM_CTLCOLOR* for a green-on-black control.
+INT_PTR greenOnBlack(HDC dc) {
+    SetTextColor(dc, RGB(0, 255, 0));
+    SetBkColor(dc, RGB(0, 0, 0));
+    return reinterpret_cast<INT_PTR>(blackBrush());
+}
+
 }  // namespace
 
 std::vector<WORD> buildDialogTemplate(const DialogFrame& frame, const std::vector<DialogItem>& items) {
@@ -59,14 +68,6 @@ HFONT createPointFont(const wchar_t* face, int points, int weight) {
     font.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
     return CreateFontIndirectW(&font);
-}
-
-HBRUSH blackBrush() { return static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)); }
-
-INT_PTR greenOnBlack(HDC dc) {
-    SetTextColor(dc, RGB(0, 255, 0));
-    SetBkColor(dc, RGB(0, 0, 0));
-    return reinterpret_cast<INT_PTR>(blackBrush());
 }
 
 void keepFocus(HWND window, bool activating, HWND& savedFocus) {

@@ -33,10 +33,6 @@ std::vector<WORD> buildDialogTemplate(const DialogFrame& frame, const std::vecto
 // A font of the given size in points on the screen.
 HFONT createPointFont(const wchar_t* face, int points, int weight);
 
-// Answers WM_CTLCOLOR* for a green-on-black control.
-INT_PTR greenOnBlack(HDC dc);
-HBRUSH blackBrush();
-
 // WM_NCACTIVATE: remember the focus when deactivated, give it back when
 // activated again.
 void keepFocus(HWND window, bool activating, HWND& savedFocus);
