@@ -107,6 +107,19 @@ bool entriesPass(const GameConfig& config) {
 
 void showMessage(const wchar_t* text) { MessageBoxW(nullptr, text, editionTexts.messageCaption, MB_OK); }
 
+// The system's own words for an error, so that a full disk reads as a full
+// disk; its number where the system has no words for it.
+std::wstring systemErrorText(DWORD error) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+        reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring words = length ? std::wstring(text, length) : L"Error " + std::to_wstring(error);
+    LocalFree(text);
+    words.erase(words.find_last_not_of(L" \r\n.") + 1);
+    return words + L".";
+}
+
 void onAccept(HWND dialog) {
     copyEntries(dialog);
     if (!entriesPass(gameConfig)) {
@@ -114,8 +127,9 @@ void onAccept(HWND dialog) {
         return;
     }
     // A set-up that did not reach the disk must not look stored.
-    if (!replaceConfigFile()) {
-        showMessage(editionTexts.saveFailedMessage);
+    const DWORD error = replaceConfigFile();
+    if (error != ERROR_SUCCESS) {
+        showMessage((std::wstring(editionTexts.saveFailedMessage) + L"\r\n" + systemErrorText(error)).c_str());
         return;
     }
     setPlayEnabled(true);

@@ -126,3 +126,5 @@ bool decodeConfigFile(const std::uint8_t* bytes, std::size_t size, GameConfig& c
     decodeRecord(bytes + (records - 1) * recordSize, config);
     return true;
 }
+
+std::uint64_t configFileTail(std::uint64_t size) { return size < recordSize ? 0 : (size / recordSize - 1) * recordSize; }

@@ -88,3 +88,8 @@ void decodeRecord(const std::uint8_t* record, GameConfig& config);
 // bytes; bytes after it are ignored. Returns false, leaving the
 // configuration as it was, when there is no complete record.
 bool decodeConfigFile(const std::uint8_t* bytes, std::size_t size, GameConfig& config);
+
+// Where the bytes that decide a file of that size begin: decodeConfigFile
+// gives the same result on the bytes from there to the end (fewer than two
+// records) as on the whole file, so a reader need not read more.
+std::uint64_t configFileTail(std::uint64_t size);

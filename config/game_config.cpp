@@ -1,10 +1,10 @@
 #include "game_config.h"
 
-#include <windows.h>
-
+#include <algorithm>
 #include <vector>
 
 #include "../resources/strings.h"
+#include "../shell/file_replace.h"
 #include "../shell/win_handles.h"
 
 GameConfig gameConfig;
@@ -24,23 +24,9 @@ bool seekTo(HANDLE file, ULONGLONG offset) {
     return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) != 0;
 }
 
-// Writes gameConfig as a new record after the last complete record of a
-// file (a missing file is created); partial records at the end are ignored.
-bool appendRecord(const std::wstring& path) {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    ULONGLONG size = 0;
-    if (!file.valid() || !fileSize(file.get(), size)) return false;
-    ConfigRecord record = encodeRecord(gameConfig);
-    return seekTo(file.get(), size / recordSize * recordSize) &&
-           writeAll(file.get(), record.data(), recordSize) && FlushFileBuffers(file.get());
-}
-
-// Somebody else holding the file open without sharing must make the save
-// fail, as it would on a volume where a file in use cannot be replaced.
-bool fileIsFreeToReplace(const std::wstring& path) {
-    FileHandle probe(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    return probe.valid() || GetLastError() == ERROR_FILE_NOT_FOUND;
+bool writeRecord(HANDLE file) {
+    const ConfigRecord record = encodeRecord(gameConfig);
+    return writeAll(file, record.data(), recordSize);
 }
 
 }  // namespace
@@ -62,42 +48,49 @@ std::wstring configFilePath() { return programFolder() + editionTexts.configFile
 
 bool configFileExists() { return GetFileAttributesW(configFilePath().c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-void loadConfig() {
-    FileHandle file(CreateFileW(configFilePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    ULONGLONG size = 0;
-    if (!file.valid() || !fileSize(file.get(), size) || size < recordSize) return;
+void loadConfig() { loadConfig(configFilePath()); }
 
-    // Every record replaces every field, so the last complete one decides.
-    ConfigRecord record;
+void loadConfig(const std::wstring& path) {
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ULONGLONG size = 0;
+    if (!file.valid() || !fileSize(file.get(), size)) return;
+    // Only the last complete record decides; whatever the file's size, less
+    // than two records' worth is read.
+    const ULONGLONG tail = configFileTail(size);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::min<ULONGLONG>(size - tail, 2 * recordSize)));
     DWORD read = 0;
-    if (!seekTo(file.get(), (size / recordSize - 1) * recordSize) ||
-        !ReadFile(file.get(), record.data(), recordSize, &read, nullptr) || read != recordSize) {
+    if (bytes.empty() || !seekTo(file.get(), tail) ||
+        !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
         return;
     }
-    decodeRecord(record.data(), gameConfig);
+    decodeConfigFile(bytes.data(), read, gameConfig);
 }
 
-bool saveConfig() { return appendRecord(configFilePath()); }
+DWORD saveConfig() { return saveConfig(configFilePath()); }
 
-bool replaceConfigFile() {
-    const std::wstring path = configFilePath();
-    const std::wstring folder = programFolder();
-    wchar_t temporary[MAX_PATH + 16];
-    bool stored = false;
-    if (folder.size() < MAX_PATH - 14 && GetTempFileNameW(folder.c_str(), L"cfg", 0, temporary)) {
-        // The temporary file starts empty, so the record lands at offset 0.
-        const bool written = appendRecord(temporary);
-        if (written && fileIsFreeToReplace(path)) {
-            // Clearing read-only, hidden and system lets such a file be replaced;
-            // the marks come back if the old file has to stay.
-            DWORD oldAttributes = GetFileAttributesW(path.c_str());
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_ARCHIVE);
-            stored = MoveFileExW(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-            if (!stored && oldAttributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(path.c_str(), oldAttributes);
-        }
-        if (!stored) DeleteFileW(temporary);
+DWORD saveConfig(const std::wstring& path) {
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ULONGLONG size = 0;
+    // A partial record at the end does not count and is written over.
+    if (!file.valid() || !fileSize(file.get(), size) || !seekTo(file.get(), size / recordSize * recordSize) ||
+        !writeRecord(file.get()) || !FlushFileBuffers(file.get())) {
+        return lastFailure();
     }
-    loadConfig();
-    return stored;
+    return ERROR_SUCCESS;
+}
+
+DWORD replaceConfigFile() { return replaceConfigFile(configFilePath()); }
+
+DWORD replaceConfigFile(const std::wstring& path) {
+    DWORD error = replaceFile(path, writeRecord, OldFileMarks::clear);
+    if (error != ERROR_SUCCESS) {
+        // A folder that takes no new file may still let the file grow. The
+        // appended record is the last one, which alone decides what loads,
+        // and a torn append leaves the record before it whole.
+        ClearedMarks cleared(path);
+        error = saveConfig(path);
+        if (error == ERROR_SUCCESS) cleared.keep();
+    }
+    loadConfig(path);
+    return error;
 }

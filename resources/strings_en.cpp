@@ -16,8 +16,7 @@ const EditionTexts editionTexts = {
     L"Programmer",
     L"Save to bitmap ...",
     L"Fill in important information !!!\r\nThank you !!",
-    L"The set-up could not be saved.\r\n"
-    L"The program's folder cannot be written or the file is in use.",
+    L"The set-up could not be saved.",
 
     L"Password",
     L"Password (max. 12 characters) :",

@@ -16,8 +16,7 @@ const EditionTexts editionTexts = {
     L"Programador",
     L"Grabado a bitmap ...",
     L"Rellena los datos importantes !!!\r\nGracias !!",
-    L"No se ha podido guardar la configuraci\u00F3n.\r\n"
-    L"La carpeta del programa no admite escritura o el archivo est\u00E1 en uso.",
+    L"No se ha podido guardar la configuraci\u00F3n.",
 
     L"Contrase\u00F1a",
     L"Contrase\u00F1a (max. 12 caracteres) :",

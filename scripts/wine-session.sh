@@ -1,11 +1,13 @@
-# Sourced by the test and benchmark scripts: a silent Wine prefix of their
-# own, a private Xvfb and a wineserver that lives for the whole session, all
-# ended when the calling script exits.
+# Sourced by the Wine test runner and the benchmark: a silent Wine prefix of
+# their own, a private Xvfb and a wineserver that lives for the whole
+# session, all ended when the calling script exits.
 # Usage: start_wine_session PREFIX FIRST-DISPLAY-NUMBER
+session_scripts=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
 start_wine_session() {
   export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="winealsa.drv=d;mscoree=d;mshtml=d"
   trap end_wine_session EXIT
-  bash scripts/wine-prefix.sh "$WINEPREFIX" --silent
+  bash "$session_scripts/wine-prefix.sh" "$WINEPREFIX" --silent
   local n
   for n in $(seq "$2" $(($2 + 49))); do
     [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { DISPLAY=:$n; break; }
@@ -14,8 +16,8 @@ start_wine_session() {
   Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   session_xvfb=$!
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-  # Wine's background services must not inherit a caller's output pipe (CTest
-  # would wait for it forever): start them here, silenced.
+  # Wine's background services must not inherit a caller's output pipe (a
+  # test runner would wait for it forever): start them here, silenced.
   wineserver -p >/dev/null 2>&1 </dev/null
   wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }

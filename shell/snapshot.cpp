@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "bmp_layout.h"
+#include "file_replace.h"
 #include "win_handles.h"
 
 bool saveBitmapFile(HBITMAP bitmap, const std::wstring& path) {
@@ -31,8 +32,11 @@ bool saveBitmapFile(HBITMAP bitmap, const std::wstring& path) {
     }
 
     const auto headers = bmpHeaders(width, height);
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.valid() && writeAll(file.get(), headers.data(), bmpFileHeaderSize) &&
-           writeAll(file.get(), headers.data() + bmpFileHeaderSize, bmpInfoHeaderSize) &&
-           writeAll(file.get(), pixels.data(), bmpStride(width) * static_cast<DWORD>(height)) && SetEndOfFile(file.get());
+    auto writeBitmap = [&](HANDLE file) {
+        return writeAll(file, headers.data(), bmpFileHeaderSize) &&
+               writeAll(file, headers.data() + bmpFileHeaderSize, bmpInfoHeaderSize) &&
+               writeAll(file, pixels.data(), bmpStride(width) * static_cast<DWORD>(height));
+    };
+    // The previous photocopy stays as it was until the new one is whole.
+    return replaceFile(path, writeBitmap, OldFileMarks::refuseReadOnly) == ERROR_SUCCESS;
 }

@@ -26,6 +26,13 @@ inline bool writeAll(HANDLE file, const void* bytes, DWORD size) {
     return WriteFile(file, bytes, size, &written, nullptr) && written == size;
 }
 
+// The system's code for the failure just seen; a short write leaves none of
+// its own.
+inline DWORD lastFailure() {
+    const DWORD error = GetLastError();
+    return error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT;
+}
+
 // A GDI object (bitmap, font, brush) that this scope created and deletes.
 template <typename T>
 class GdiObject {

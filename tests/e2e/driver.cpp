@@ -3,7 +3,7 @@
 // user or the system can see. One command per run; results on stdout.
 //
 //   driver find TITLE [MS]           wait for a visible window, print its geometry
-//   driver gone TITLE [MS]           wait until no window has that title
+//   driver gone MS TITLE...          wait until no window has any of these titles
 //   driver children TITLE            the window's controls, in creation order
 //   driver command TITLE ID          post a menu command
 //   driver settext TITLE ID TEXT     set a control's text
@@ -18,6 +18,8 @@
 //   driver foreground TITLE          make the window the active one
 //   driver count TITLE               how many visible windows have that title
 //   driver hold PATH MS              hold a file open without sharing for a while
+//   driver open PATH                 whether the file can be opened for reading now
+//   driver errortext CODE            the system's words for an error code
 #include <windows.h>
 #include <shellapi.h>
 
@@ -108,11 +110,13 @@ int find(const char* title, DWORD timeout) {
     return 0;
 }
 
-int gone(const char* title, DWORD timeout) {
+int gone(DWORD timeout, const std::vector<std::string>& titles) {
     DWORD start = GetTickCount();
-    while (FindWindowW(nullptr, wide(title).c_str())) {
-        if (GetTickCount() - start > timeout) return 1;
-        Sleep(20);
+    for (const std::string& title : titles) {
+        while (FindWindowW(nullptr, wide(title.c_str()).c_str())) {
+            if (GetTickCount() - start > timeout) return 1;
+            Sleep(20);
+        }
     }
     return 0;
 }
@@ -254,7 +258,7 @@ int main() {
     auto arg = [&](int i) { return i < argc ? args[static_cast<size_t>(i)].c_str() : ""; };
     DWORD timeout = argc > 3 ? static_cast<DWORD>(atoi(arg(3))) : 10000;
     if (verb == "find") return find(arg(2), timeout);
-    if (verb == "gone") return gone(arg(2), timeout);
+    if (verb == "gone") return gone(static_cast<DWORD>(atoi(arg(2))), std::vector<std::string>(args.begin() + 3, args.end()));
     if (verb == "children") return children(arg(2));
     if (verb == "probe") return probe(arg(2), std::string(arg(3)) == "resources");
     if (verb == "soak") return soak(arg(2), arg(3), arg(4), atoi(arg(5)), atoi(arg(6)), atoi(arg(7)), arg(8));
@@ -294,6 +298,22 @@ int main() {
         fflush(stdout);
         Sleep(static_cast<DWORD>(atoi(arg(3))));
         CloseHandle(file);
+        return 0;
+    }
+    if (verb == "open") {
+        HANDLE file = CreateFileW(wide(arg(2)).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return 1;
+        CloseHandle(file);
+        return 0;
+    }
+    if (verb == "errortext") {
+        wchar_t text[512] = {};
+        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                       static_cast<DWORD>(atoi(arg(2))), 0, text, 512, nullptr);
+        std::wstring words(text);
+        words.erase(words.find_last_not_of(L" \r\n") + 1);
+        printf("%s\n", utf8(words).c_str());
         return 0;
     }
     if (verb == "foreground") return SetForegroundWindow(required(arg(2))) ? 0 : 1;

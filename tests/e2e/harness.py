@@ -8,7 +8,12 @@ import subprocess
 import tempfile
 import time
 
-BUILD = os.environ.get("QUIMBA_BUILD", "")
+# The folder that holds both editions and the test programs.
+PROGRAMS = ""
+
+
+def program(name):
+    return os.path.join(PROGRAMS, name)
 
 EDITIONS = {
     "es": {
@@ -41,8 +46,7 @@ CARD_BACKGROUND = (29, 30, 25)
 
 def driver(*args, timeout=30):
     """Runs the driver; returns (exit code, lines of output)."""
-    exe = os.path.join(BUILD, "tests", "e2e_driver.exe")
-    done = subprocess.run(["wine", exe] + [str(a) for a in args], capture_output=True, timeout=timeout)
+    done = subprocess.run(["wine", program("e2e_driver.exe")] + [str(a) for a in args], capture_output=True, timeout=timeout)
     return done.returncode, done.stdout.decode("utf-8", "replace").replace("\r", "").splitlines()
 
 
@@ -70,8 +74,9 @@ def find_window(title, timeout_ms=10000):
     return info
 
 
-def window_gone(title, timeout_ms=10000):
-    return driver("gone", title, timeout_ms, timeout=timeout_ms / 1000 + 20)[0] == 0
+def window_gone(*titles, timeout_ms=10000):
+    """True once no window, shown or hidden, has any of these titles."""
+    return driver("gone", timeout_ms, *titles, timeout=timeout_ms / 1000 + 20)[0] == 0
 
 
 def controls(title):
@@ -103,6 +108,41 @@ def dialog_units(*quads):
     """Pixels of dialog-unit rectangles in the program's dialog font."""
     flat = [v for quad in quads for v in quad]
     return [[int(v) for v in w] for w in fields(driver_ok("units", *flat), "pixels")]
+
+
+def assert_unwritable(folder):
+    """The folder really refuses a new file of a block's size."""
+    probe_file = os.path.join(folder, "probe")
+    try:
+        with open(probe_file, "wb") as f:
+            f.write(b"x" * 4096)
+    except OSError:
+        return
+    finally:
+        if os.path.exists(probe_file):
+            os.remove(probe_file)
+    raise AssertionError(f"{folder} still takes new files")
+
+
+def click_ok(title):
+    """Answers a message box with its one button and waits until it is gone."""
+    buttons = [c["id"] for c in controls(title) if c["class"] == "Button"]
+    assert len(buttons) == 1, buttons
+    driver_ok("click", title, buttons[0])
+    assert window_gone(title)
+
+
+def attrib(path, *changes):
+    """Applies attrib's changes to a file, one per call as Wine's attrib takes
+    them, and returns the marks it then shows: a subset of {"R", "H", "S"}."""
+    windows_path = subprocess.run(["winepath", "-w", path], capture_output=True, text=True,
+                                  check=True).stdout.strip()
+    for change in changes:
+        subprocess.run(["wine", "cmd", "/c", "attrib", change, windows_path], capture_output=True, check=True)
+    shown = subprocess.run(["wine", "cmd", "/c", "attrib", windows_path], capture_output=True, check=True)
+    line = shown.stdout.decode("utf-8", "replace").strip()
+    assert line.endswith(windows_path), line
+    return set(line[:-len(windows_path)]) & {"R", "H", "S"}
 
 
 def xdotool(*args):
@@ -141,6 +181,17 @@ class Screen:
     def save(self, path):
         subprocess.run(["convert", "-size", f"{self.width}x{self.height}", "-depth", "8",
                         "rgb:-", path], input=self.raw, check=True, timeout=30)
+
+
+def screen_when(predicate, timeout=5.0):
+    """A screenshot once predicate(screen) holds, polled within a bound; the
+    last one taken when it never does, for the caller's assertion to show."""
+    deadline = time.time() + timeout
+    while True:
+        screen = Screen()
+        if predicate(screen) or time.time() > deadline:
+            return screen
+        time.sleep(0.05)
 
 
 def save_screenshot(name):
@@ -207,7 +258,7 @@ class Game:
         self.texts = EDITIONS[edition]
         self.folder = folder or tempfile.mkdtemp(prefix="quimba-e2e-")
         self.exe = os.path.join(self.folder, self.texts["exe"])
-        shutil.copy(os.path.join(BUILD, self.texts["exe"]), self.exe)
+        shutil.copy(program(self.texts["exe"]), self.exe)
         if config is not None:
             with open(self.config_path, "wb") as f:
                 f.write(config)
@@ -240,9 +291,14 @@ class Game:
             return None
 
     def close_process(self):
+        """Ends the program and waits until its windows have left the screen."""
         if self.process and self.process.poll() is None:
             self.process.kill()
             self.process.wait()
+        if self.process:
+            texts = self.texts
+            assert window_gone(texts["main"], texts["password"], texts["config"], texts["message"]), \
+                "the program's windows stayed on screen"
 
     def close(self):
         self.close_process()

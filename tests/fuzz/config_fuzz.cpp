@@ -1,7 +1,8 @@
 // libFuzzer target: arbitrary bytes as a configuration file. Whatever they
-// hold, loading stays inside its buffers, gives texts within their
-// capacities that survive a save and a load unchanged, and the deal on the
-// result stays inside its tables.
+// hold, loading stays inside its buffers, decides alike from the file's tail
+// (all the program reads), gives texts within their capacities that survive
+// a save and a load unchanged, and the deal on the result stays inside its
+// tables.
 #include <cstdint>
 #include <cstdlib>
 
@@ -32,6 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     require(config.password.size() <= 12 && config.surpriseComment.size() <= 81);
+    // The program reads only the tail of the file: it must decide alike.
+    const std::size_t tail = static_cast<std::size_t>(configFileTail(size));
+    GameConfig fromTail;
+    require(size - tail < 2 * recordSize && decodeConfigFile(data + tail, size - tail, fromTail));
+    require(sameConfig(config, fromTail));
     GameConfig again;
     ConfigRecord record = encodeRecord(config);
     require(decodeConfigFile(record.data(), record.size(), again));

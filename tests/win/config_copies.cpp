@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i <= count; ++i) {
         if (mode == "save") {
             setRecord(copy, i);
-            (replaceConfigFile() ? stored : refused)++;
+            (replaceConfigFile() == ERROR_SUCCESS ? stored : refused)++;
         } else {
             gameConfig = GameConfig{};
             loadConfig();

@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr DWORD marks = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
 void setExample(GameConfig& config, const char* password) {
     config = GameConfig{};
     const char* figures[] = {"5", "10", "20", "50", "100", "200", "500", "1000", "2000", "5000"};
@@ -16,20 +18,23 @@ void setExample(GameConfig& config, const char* password) {
     config.password.assign(password);
 }
 
-std::vector<unsigned char> recordBytes(const GameConfig& config) {
+std::vector<unsigned char> recordBytes(const char* password) {
+    GameConfig config;
+    setExample(config, password);
     ConfigRecord record = encodeRecord(config);
     return std::vector<unsigned char>(record.begin(), record.end());
 }
 
+std::vector<unsigned char> join(std::vector<unsigned char> a, const std::vector<unsigned char>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 class ConfigFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        path = configFilePath();
-        removeFile(path);
-        gameConfig = GameConfig{};
-    }
-    void TearDown() override { removeFile(path); }
-    std::wstring path;
+    void SetUp() override { gameConfig = GameConfig{}; }
+    FreshFolder folder;
+    const std::wstring path = folder.path(L"miconfig.log");
 };
 
 }  // namespace
@@ -43,84 +48,77 @@ TEST_F(ConfigFile, LivesBesideTheProgramWhateverTheWorkingFolder) {
     GetCurrentDirectoryW(MAX_PATH, previous);
     SetCurrentDirectoryW(L"C:\\");
     EXPECT_EQ(configFilePath(), expected);
-    EXPECT_FALSE(configFileExists());
-    loadConfig();  // creates the file empty, beside the program
-    EXPECT_TRUE(fileExists(expected));
-    EXPECT_FALSE(fileExists(L"C:\\miconfig.log"));
     SetCurrentDirectoryW(previous);
-    EXPECT_TRUE(configFileExists());
-    EXPECT_TRUE(readFileBytes(path).empty());
 }
 
 TEST_F(ConfigFile, ReplaceWritesOneRecordAndReadsItBack) {
     writeFileBytes(path, std::vector<unsigned char>(700, 0x11));
     setExample(gameConfig, "secret7");
-    EXPECT_TRUE(replaceConfigFile());
-    EXPECT_EQ(readFileBytes(path), recordBytes(gameConfig));
-    GameConfig stored = gameConfig;
+    EXPECT_EQ(replaceConfigFile(path), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(readFileBytes(path), recordBytes("secret7"));
     gameConfig = GameConfig{};
-    loadConfig();
-    EXPECT_EQ(gameConfig.password.str(), stored.password.str());
+    loadConfig(path);
+    EXPECT_EQ(gameConfig.password.str(), "secret7");
     EXPECT_EQ(gameConfig.prizeFigures[9].str(), "5000");
+    EXPECT_EQ(folder.files(), std::vector<std::wstring>{L"miconfig.log"});
 }
 
 TEST_F(ConfigFile, SaveAppendsAfterTheLastCompleteRecord) {
-    GameConfig first;
-    setExample(first, "first");
-    std::vector<unsigned char> bytes = recordBytes(first);
+    std::vector<unsigned char> bytes = recordBytes("first");
     bytes.resize(300, 0x7F);
     writeFileBytes(path, bytes);
-    loadConfig();
+    loadConfig(path);
     EXPECT_EQ(gameConfig.password.str(), "first");
 
     setExample(gameConfig, "second");
-    EXPECT_TRUE(saveConfig());
-    std::vector<unsigned char> after = readFileBytes(path);
-    ASSERT_EQ(after.size(), 512u);
-    EXPECT_EQ(std::vector<unsigned char>(after.begin() + 256, after.end()), recordBytes(gameConfig));
+    EXPECT_EQ(saveConfig(path), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(readFileBytes(path), join(recordBytes("first"), recordBytes("second")));
     gameConfig = GameConfig{};
-    loadConfig();
+    loadConfig(path);
     EXPECT_EQ(gameConfig.password.str(), "second");
 }
 
-TEST_F(ConfigFile, ShortFilesLeaveTheConfigurationAlone) {
+TEST_F(ConfigFile, OnlyTheLastCompleteRecordDecides) {
     for (size_t size : {0u, 255u}) {
         writeFileBytes(path, std::vector<unsigned char>(size, 0x35));
         setExample(gameConfig, "kept");
-        loadConfig();
+        loadConfig(path);
         EXPECT_EQ(gameConfig.password.str(), "kept") << size;
     }
+    std::vector<unsigned char> three = join(join(recordBytes("one"), recordBytes("two")), recordBytes("three"));
+    three.resize(three.size() + 100, 0x35);
+    writeFileBytes(path, three);
+    loadConfig(path);
+    EXPECT_EQ(gameConfig.password.str(), "three");
 }
 
 TEST_F(ConfigFile, ReadOnlyHiddenSystemFileIsReplaced) {
-    GameConfig old;
-    setExample(old, "old");
-    writeFileBytes(path, recordBytes(old));
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    writeFileBytes(path, recordBytes("old"));
+    // Hidden and system first: an ordinary user cannot mark a read-only file.
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    SetFileAttributesW(path.c_str(), marks);
+    ASSERT_EQ(GetFileAttributesW(path.c_str()) & marks, marks);
+    HANDLE refused = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_EQ(refused, INVALID_HANDLE_VALUE) << "the read-only mark does not hold for this user";
+
     setExample(gameConfig, "new");
-    EXPECT_TRUE(replaceConfigFile());
-    EXPECT_EQ(readFileBytes(path), recordBytes(gameConfig));
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    EXPECT_EQ(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM), 0u);
+    EXPECT_EQ(replaceConfigFile(path), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(readFileBytes(path), recordBytes("new"));
+    EXPECT_EQ(GetFileAttributesW(path.c_str()) & marks, 0u);
 }
 
 TEST_F(ConfigFile, AFailedReplaceKeepsThePreviousFile) {
-    GameConfig old;
-    setExample(old, "old");
-    writeFileBytes(path, recordBytes(old));
+    writeFileBytes(path, recordBytes("old"));
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
     // Another program holds the file open without sharing.
     HANDLE holder = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    ASSERT_EQ(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr),
+              INVALID_HANDLE_VALUE);
     setExample(gameConfig, "new");
-    EXPECT_FALSE(replaceConfigFile());
+    EXPECT_EQ(replaceConfigFile(path), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
     CloseHandle(holder);
-    EXPECT_EQ(readFileBytes(path), recordBytes(old));
-    EXPECT_EQ(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
-
-    // No temporary file is left behind.
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((programFolder() + L"cfg*.tmp").c_str(), &found);
-    EXPECT_EQ(search, INVALID_HANDLE_VALUE);
-    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    EXPECT_EQ(readFileBytes(path), recordBytes("old"));
+    EXPECT_EQ(GetFileAttributesW(path.c_str()) & marks, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_EQ(folder.files(), std::vector<std::wstring>{L"miconfig.log"});
 }

@@ -26,17 +26,10 @@ HBITMAP makeCanvas() {
 
 class Snapshot : public ::testing::Test {
 protected:
-    void SetUp() override {
-        canvas = makeCanvas();
-        path = testFolder() + L"MiCopia.bmp";
-        removeFile(path);
-    }
-    void TearDown() override {
-        DeleteObject(canvas);
-        removeFile(path);
-    }
-    HBITMAP canvas;
-    std::wstring path;
+    void TearDown() override { DeleteObject(canvas); }
+    HBITMAP canvas = makeCanvas();
+    FreshFolder folder;
+    const std::wstring path = folder.path(L"MiCopia.bmp");
 };
 
 }  // namespace
@@ -76,16 +69,20 @@ TEST_F(Snapshot, ReplacesLongerAndShorterFiles) {
     EXPECT_EQ(file[0], 'B');
 }
 
-TEST_F(Snapshot, FailuresAreReportedAndWriteNothing) {
+TEST_F(Snapshot, FailuresAreReportedAndKeepThePreviousFile) {
     EXPECT_FALSE(saveBitmapFile(canvas, L""));
-    EXPECT_FALSE(saveBitmapFile(canvas, testFolder() + L"no such folder\\MiCopia.bmp"));
+    EXPECT_FALSE(saveBitmapFile(canvas, folder.path(L"no such folder\\MiCopia.bmp")));
     EXPECT_FALSE(saveBitmapFile(nullptr, path));
-    EXPECT_FALSE(fileExists(path));
+    EXPECT_TRUE(folder.files().empty());
 
-    writeFileBytes(path, std::vector<unsigned char>(100, 0xAB));
+    const std::vector<unsigned char> previous(100, 0xAB);
+    writeFileBytes(path, previous);
     HANDLE holder = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(saveBitmapFile(canvas, path));
     CloseHandle(holder);
-    EXPECT_EQ(readFileBytes(path), std::vector<unsigned char>(100, 0xAB));
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(saveBitmapFile(canvas, path));
+    EXPECT_EQ(readFileBytes(path), previous);
+    EXPECT_EQ(folder.files(), std::vector<std::wstring>{L"MiCopia.bmp"});
 }

@@ -1,8 +1,31 @@
 #include "win_test_support.h"
 
-#include "config/game_config.h"
+FreshFolder::FreshFolder() {
+    wchar_t temporary[MAX_PATH];
+    GetTempPathW(MAX_PATH, temporary);
+    for (unsigned n = 0; folder_.empty(); ++n) {
+        std::wstring candidate = std::wstring(temporary) + L"quimba-test-" + std::to_wstring(GetCurrentProcessId()) +
+                                 L"-" + std::to_wstring(n);
+        if (CreateDirectoryW(candidate.c_str(), nullptr)) folder_ = candidate + L"\\";
+    }
+}
 
-std::wstring testFolder() { return programFolder(); }
+FreshFolder::~FreshFolder() {
+    for (const std::wstring& name : files()) removeFile(folder_ + name);
+    RemoveDirectoryW(folder_.c_str());
+}
+
+std::vector<std::wstring> FreshFolder::files() const {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder_ + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
 
 std::vector<unsigned char> readFileBytes(const std::wstring& path) {
     std::vector<unsigned char> bytes;

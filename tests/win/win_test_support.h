@@ -6,7 +6,24 @@
 #include <string>
 #include <vector>
 
-std::wstring testFolder();
+// A new, empty folder of the case's own under the user's temporary folder,
+// removed with everything in it when the case ends.
+class FreshFolder {
+public:
+    FreshFolder();
+    ~FreshFolder();
+    FreshFolder(const FreshFolder&) = delete;
+    FreshFolder& operator=(const FreshFolder&) = delete;
+
+    // The folder's path with its trailing backslash, followed by name.
+    std::wstring path(const wchar_t* name = L"") const { return folder_ + name; }
+    // The names of the files in it.
+    std::vector<std::wstring> files() const;
+
+private:
+    std::wstring folder_;
+};
+
 std::vector<unsigned char> readFileBytes(const std::wstring& path);
 void writeFileBytes(const std::wstring& path, const std::vector<unsigned char>& bytes);
 bool fileExists(const std::wstring& path);

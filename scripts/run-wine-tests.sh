@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# The Wine half of the tests, run by scripts/test-wine.sh from the folder it
+# made (bin/ the programs, e2e/ the suites), as the user who runs them.
+# Usage: run-wine-tests.sh [NAME [FILTER...]]
+set -uo pipefail
+run=$(cd "$(dirname "$0")/.." && pwd)
+cd "$run"
+source scripts/wine-session.sh
+start_wine_session "$run/wine" 50
+echo "== tests under Wine on $DISPLAY as $(id -un)"
+[ -n "${QUIMBA_SCREENSHOTS:-}" ] && export QUIMBA_SCREENSHOTS="$run/screenshots"
+
+only=${1:-}
+[ $# -gt 0 ] && shift
+failed=()
+selected() {
+  [ -z "$only" ] || [ "$only" = "$1" ]
+}
+# Windows programs end their lines with CR LF.
+check() {
+  local name=$1 began=$SECONDS
+  shift
+  echo "== $name"
+  "$@" 2>&1 | tr -d '\r'
+  if [ "${PIPESTATUS[0]}" = 0 ]; then
+    echo "== $name passed in $((SECONDS - began)) s"
+  else
+    echo "== $name FAILED"
+    failed+=("$name")
+  fi
+}
+
+filter=()
+[ $# -gt 0 ] && filter=("--gtest_filter=$(IFS=:; echo "$*")")
+for program in core_tests win_tests; do
+  selected "$program" && check "$program" wine "bin/$program.exe" "${filter[@]}"
+done
+for suite in $(python3 e2e/run_e2e.py --list); do
+  selected "e2e_$suite" && check "e2e_$suite" python3 e2e/run_e2e.py --programs bin --suite "$suite" "$@"
+done
+
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "FAILED: ${failed[*]}"
+  exit 1
+fi
+echo "all tests under Wine passed"
