@@ -93,6 +93,18 @@ struct CanvasPixels {
             for (int r = 1; r <= 3; ++r) n += uncovered(c, r);
         return n;
     }
+    // The smallest rectangle that holds every pixel of that colour.
+    RECT bounds(COLORREF colour) const {
+        RECT box = {canvasWidth, canvasHeight, -1, -1};
+        for (int y = 0; y < canvasHeight; ++y) {
+            for (int x = 0; x < canvasWidth; ++x) {
+                if (at(x, y) != colour) continue;
+                box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x),
+                       std::max<LONG>(box.bottom, y)};
+            }
+        }
+        return box;
+    }
     // The mean x of the star's non-background pixels in a cell's band.
     double starCentre(int column, int row) const {
         double sum = 0;
@@ -223,10 +235,12 @@ TEST_F(CardView, WinningCardShowsRedFiguresAndTheComment) {
     EXPECT_EQ(redCells, 3);
     EXPECT_EQ(canvas.count(red, 0, 0, 789, 469),
               canvas.count(red, 0, 0, 789, 409));  // no red outside the cells
-    // The comment starts at (120, 420) in gold.
-    EXPECT_GT(canvas.count(gold, 120, 420, 130, 440), 0);
-    EXPECT_EQ(canvas.count(gold, 0, 410, 119, 469), 0);
-    EXPECT_EQ(canvas.count(gold, 0, 406, 789, 419), 0);
+    // The comment's text starts at (120, 420) in gold: its capitals' ink
+    // begins below the font's internal leading, 3 pixels down.
+    const RECT comment = canvas.bounds(gold);
+    EXPECT_NEAR(comment.left, 120, 1);
+    EXPECT_NEAR(comment.top, 420 + 3, 2);
+    EXPECT_LT(comment.bottom, 440);
 
     // The series has ended: further presses change nothing.
     pressCell(1, 1);
