@@ -2,7 +2,7 @@
 // window from a dialog template of the main window's size and font.
 #include <windows.h>
 
-#include "shell/dialog_support.h"
+#include "win/dialog_support.h"
 
 namespace {
 

@@ -2,12 +2,16 @@
 
 #include "../resources/resource.h"
 #include "../resources/strings.h"
-#include "../shell/dialog_support.h"
-#include "../shell/main_window.h"
-#include "../shell/win_handles.h"
+#include "../win/dialog_support.h"
+#include "../win/win_handles.h"
+#include "config_checks.h"
 #include "game_config.h"
 
 namespace {
+
+// How the dialog ended; the system's close command ends it like Cancel.
+constexpr INT_PTR nothingStored = 0;
+constexpr INT_PTR setupStored = 1;
 
 HWND savedConfigFocus;
 
@@ -92,19 +96,6 @@ void copyEntries(HWND dialog) {
     gameConfig.password.assign(controlTextAnsi(dialog, IDC_CONFIG_PASSWORD));
 }
 
-bool entriesPass(const GameConfig& config) {
-    bool figureMissing = false;
-    bool winningAmongFigures = false;
-    const double winning = numberValue(config.winningFigure.c_str());
-    for (const auto& figure : config.prizeFigures) {
-        if (figure.empty()) figureMissing = true;
-        if (numberValue(figure.c_str()) == winning) winningAmongFigures = true;
-    }
-    const double games = numberValue(config.gamesUntilTruePrize.c_str());
-    return !config.winningFigure.empty() && games <= 10 && games > 0 && !config.password.empty() &&
-           !figureMissing && winningAmongFigures;
-}
-
 void showMessage(const wchar_t* text) { MessageBoxW(nullptr, text, editionTexts.messageCaption, MB_OK); }
 
 // The system's own words for an error, so that a full disk reads as a full
@@ -132,13 +123,12 @@ void onAccept(HWND dialog) {
         showMessage((std::wstring(editionTexts.saveFailedMessage) + L"\r\n" + systemErrorText(error)).c_str());
         return;
     }
-    setPlayEnabled(true);
-    EndDialog(dialog, 0);
+    EndDialog(dialog, setupStored);
 }
 
 void onCommand(HWND dialog, WORD id, WORD code) {
-    if (code != BN_CLICKED && code != 1) return;
-    if (id == IDC_CONFIG_CANCEL) EndDialog(dialog, 0);
+    if (!isButtonCommand(code)) return;
+    if (id == IDC_CONFIG_CANCEL) EndDialog(dialog, nothingStored);
     if (id == IDC_CONFIG_ACCEPT) onAccept(dialog);
 }
 
@@ -155,7 +145,7 @@ INT_PTR CALLBACK configDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     return setupDialogDefaults(dialog, message, wParam, savedConfigFocus);
 }
 
-INT_PTR showConfigDialog(HWND owner) {
+bool showConfigDialog(HWND owner) {
     savedConfigFocus = nullptr;
     const DialogFrame frame = {WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_3DLOOK, 52, 114, 293, 281,
                                editionTexts.configTitle};
@@ -166,7 +156,7 @@ INT_PTR showConfigDialog(HWND owner) {
     GdiObject<HFONT> textFont(createPointFont(L"Consolas", 12, FW_NORMAL));
     GdiObject<HFONT> buttonFont(createPointFont(L"MS Sans Serif", 10, FW_BOLD));
     const ConfigFonts fonts = {labelFont.get(), numberFont.get(), textFont.get(), buttonFont.get()};
-    DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
-                            owner, configDialogProc, reinterpret_cast<LPARAM>(&fonts));
-    return 0;
+    return DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
+                                   reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner,
+                                   configDialogProc, reinterpret_cast<LPARAM>(&fonts)) == setupStored;
 }

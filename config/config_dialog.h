@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
-// Shows the dialog modally; returns when it has closed (always 0).
-INT_PTR showConfigDialog(HWND owner);
+// Shows the dialog modally; returns when it has closed, true when it stored
+// a new set-up (which makes the card playable).
+bool showConfigDialog(HWND owner);
 INT_PTR CALLBACK configDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,5 +1,7 @@
 #include "config_record.h"
 
+#include "../win/little_endian.h"
+
 namespace {
 
 constexpr int prizeSlot = 0;
@@ -13,19 +15,14 @@ constexpr std::int64_t largestSlotValue = 999999999999999;  // 15 digits
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+constexpr std::size_t slotSize = 8;
+
 void putSlot(ConfigRecord& record, int slot, std::int64_t value) {
-    auto bits = static_cast<std::uint64_t>(value);
-    for (int i = 0; i < 8; ++i) {
-        record[static_cast<std::size_t>(slot * 8 + i)] = static_cast<std::uint8_t>(bits >> (8 * i));
-    }
+    storeLittleEndian(record.data() + static_cast<std::size_t>(slot) * slotSize, value);
 }
 
 std::int64_t getSlot(const std::uint8_t* record, int slot) {
-    std::uint64_t bits = 0;
-    for (int i = 7; i >= 0; --i) {
-        bits = (bits << 8) | record[slot * 8 + i];
-    }
-    return static_cast<std::int64_t>(bits);
+    return loadLittleEndian<std::int64_t>(record + static_cast<std::size_t>(slot) * slotSize);
 }
 
 // Texts of more than one chunk spread over consecutive slots; -1 fills the

@@ -46,14 +46,22 @@ bool operator!=(const FixedText<A>& a, const FixedText<B>& b) {
 }
 
 constexpr int prizeFigureCount = 10;
+// A series has 1 to this many games; the set-up accepts no more.
+constexpr int maxGames = 10;
+
+// The texts of a set-up: a figure or the number of games, the password
+// (also as typed into the password dialog) and the surprise comment.
+using NumberText = FixedText<4>;
+using PasswordText = FixedText<12>;
+using CommentText = FixedText<81>;
 
 // The card's set-up. prizeFigures[0] is the figure the user knows as figure 1.
 struct GameConfig {
-    FixedText<4> prizeFigures[prizeFigureCount];
-    FixedText<4> winningFigure;
-    FixedText<12> password;
-    FixedText<81> surpriseComment;
-    FixedText<4> gamesUntilTruePrize;
+    NumberText prizeFigures[prizeFigureCount];
+    NumberText winningFigure;
+    PasswordText password;
+    CommentText surpriseComment;
+    NumberText gamesUntilTruePrize;
 };
 
 // The value of a number stored as text: the decimal number at the start of

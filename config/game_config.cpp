@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "../resources/strings.h"
-#include "../shell/file_replace.h"
-#include "../shell/win_handles.h"
+#include "../win/files.h"
+#include "../win/win_handles.h"
 
 GameConfig gameConfig;
 

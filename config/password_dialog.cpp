@@ -2,13 +2,13 @@
 
 #include "../resources/resource.h"
 #include "../resources/strings.h"
-#include "../shell/dialog_support.h"
-#include "../shell/win_handles.h"
+#include "../win/dialog_support.h"
+#include "../win/win_handles.h"
 
 namespace {
 
-FixedText<12> typedPassword;
-FixedText<12> confirmedPassword;
+PasswordText typedPassword;
+PasswordText confirmedPassword;
 HWND savedPasswordFocus;
 
 struct PasswordFonts {
@@ -34,7 +34,7 @@ void onAccept(HWND dialog) {
 }
 
 void onCommand(HWND dialog, WORD id, WORD code) {
-    if (id == IDC_PASSWORD_ACCEPT && (code == BN_CLICKED || code == 1)) onAccept(dialog);
+    if (id == IDC_PASSWORD_ACCEPT && isButtonCommand(code)) onAccept(dialog);
 }
 
 }  // namespace
@@ -76,4 +76,4 @@ INT_PTR showPasswordDialog(HWND owner) {
     return 0;
 }
 
-const FixedText<12>& enteredPassword() { return typedPassword; }
+const PasswordText& enteredPassword() { return typedPassword; }

@@ -11,4 +11,4 @@ INT_PTR CALLBACK passwordDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 
 // The first field's text at the last Accept press of the latest opening;
 // empty when that opening had no press.
-const FixedText<12>& enteredPassword();
+const PasswordText& enteredPassword();

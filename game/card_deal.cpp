@@ -34,9 +34,12 @@ private:
     std::uint64_t state_;
 };
 
+// Four characters hold no figure beyond these.
+constexpr double largestFigure = 9999;
+
 std::int32_t figureValue(const char* text) {
     double value = numberValue(text);
-    value = std::max(-9999.0, std::min(value, 9999.0));
+    value = std::max(-largestFigure, std::min(value, largestFigure));
     return static_cast<std::int32_t>(value);
 }
 

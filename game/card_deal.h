@@ -5,8 +5,6 @@
 
 #include "../config/config_record.h"
 
-constexpr int maxGames = 10;
-
 struct CardCell {
     std::int16_t x;
     std::int16_t y;

@@ -5,11 +5,11 @@
 #include "../config/game_config.h"
 #include "../resources/resource.h"
 #include "../resources/strings.h"
-#include "../shell/dialog_support.h"
-#include "../shell/main_window.h"
-#include "../shell/win_handles.h"
+#include "../win/dialog_support.h"
+#include "../win/win_handles.h"
 #include "card_deal.h"
 #include "card_layout.h"
+#include "card_rules.h"
 
 namespace {
 
@@ -20,11 +20,8 @@ const COLORREF commentColour = RGB(238, 201, 0);
 const DWORD losingCardPause = 2000;
 
 HBITMAP cardCanvas;
-std::int16_t uncoveredCount;
-std::int32_t gameActive;
-std::int16_t gameNumber;
-CardCell cardCells[3][3];
-SeriesDeal series;
+SeriesState series;
+SeriesDeal deal;
 WNDPROC baseCardProc;
 
 // Loaded and scaled once, then kept to the end of the process.
@@ -56,6 +53,19 @@ void loadCardPictures() {
     if (!figureFont) figureFont = createPointFont(L"Tahoma", 11, FW_BOLD);
 }
 
+// The card's background over a rectangle, with the device context's own
+// brush: nothing to create or delete.
+void fillBackground(HDC dc, const RECT& area) {
+    SetDCBrushColor(dc, cardBackground);
+    FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+void clearCanvas(HBITMAP canvas) {
+    MemoryDc dc;
+    Selection selected(dc.get(), canvas);
+    fillBackground(dc.get(), RECT{0, 0, canvasWidth, canvasHeight});
+}
+
 // A memory DC with the canvas selected, the figure font and a transparent
 // background, for the length of one drawing step.
 class CanvasDc {
@@ -76,90 +86,75 @@ void drawStar(HDC canvas, HBITMAP star, int x, int y) {
     BitBlt(canvas, x, y, starSize, starSize, source.get(), 0, 0, SRCCOPY);
 }
 
-void drawFigure(HDC canvas, int column, int row, COLORREF colour) {
-    const CardCell& cell = cardCells[column - 1][row - 1];
-    int figure = seriesFigure(series, gameNumber, column, row);
-    int dx = figureDx(figure);
+void drawFigure(HDC canvas, int game, int column, int row, COLORREF colour) {
+    const CardCell& cell = series.cardCells[column - 1][row - 1];
+    const int figure = seriesFigure(deal, game, column, row);
+    const int dx = figureDx(figure);
     if (dx < 0) return;
-    std::wstring text = figureText(figure, editionTexts.currencySuffix);
+    const std::wstring text = figureText(figure, editionTexts.currencySuffix);
     SetTextColor(canvas, colour);
     TextOutW(canvas, cell.x + dx, cell.y + figureDy, text.c_str(), static_cast<int>(text.size()));
+}
+
+void drawUncoveredCell(int game, const CellHit& hit) {
+    const CardCell& cell = series.cardCells[hit.column - 1][hit.row - 1];
+    CanvasDc canvas;
+    drawStar(canvas.get(), uncoveredStar, cell.x - uncoveredShift, cell.y);
+    drawFigure(canvas.get(), game, hit.column, hit.row, figureColour);
+}
+
+void drawWinningDisplay(int game) {
+    CanvasDc canvas;
+    for (int row = 1; row <= cardRows; ++row) {
+        for (int column = 1; column <= cardColumns; ++column) {
+            if (deal.winningCells[column - 1][row - 1] == 1) drawFigure(canvas.get(), game, column, row, winningColour);
+        }
+    }
+    SetTextColor(canvas.get(), commentColour);
+    TextOutA(canvas.get(), commentX, commentY, gameConfig.surpriseComment.c_str(),
+             static_cast<int>(gameConfig.surpriseComment.size()));
 }
 
 void playSound(int resource) {
     PlaySoundW(MAKEINTRESOURCEW(resource), GetModuleHandleW(nullptr), SND_RESOURCE | SND_ASYNC | SND_NODEFAULT);
 }
 
-void showCanvas(HWND mainWindow) { showOnCardControl(mainWindow, cardCanvas); }
-
-void showWinningDisplay(HWND mainWindow) {
-    {
-        CanvasDc canvas;
-        for (int row = 1; row <= 3; ++row) {
-            for (int column = 1; column <= 3; ++column) {
-                if (series.winningCells[column - 1][row - 1] == 1) drawFigure(canvas.get(), column, row, winningColour);
-            }
-        }
-        playSound(IDW_FANFARE);
-        const char* comment = gameConfig.surpriseComment.c_str();
-        SetTextColor(canvas.get(), commentColour);
-        TextOutA(canvas.get(), commentX, commentY, comment, static_cast<int>(gameConfig.surpriseComment.size()));
-    }
-    showCanvas(mainWindow);
-    gameNumber = 1;
-    uncoveredCount = 0;
-    gameActive = 0;
+// The control paints itself from the canvas, at once.
+void showCanvas(HWND cardControl) {
+    InvalidateRect(cardControl, nullptr, FALSE);
+    UpdateWindow(cardControl);
 }
 
-// The finished losing card stays in view for a moment, then the next game's
-// covered card replaces it.
-void finishLosingCard(HWND mainWindow) {
-    uncoveredCount = 0;
-    ++gameNumber;
-    Sleep(losingCardPause);
-    drawNewCard(mainWindow);
-}
-
-void uncoverCell(const CellHit& hit) {
-    CardCell& cell = cardCells[hit.column - 1][hit.row - 1];
-    if (cell.uncovered == 0) {
-        cell.uncovered = 1;
-        ++uncoveredCount;
-    }
-    // An uncovered cell pressed again is drawn again, but not counted.
-    CanvasDc canvas;
-    drawStar(canvas.get(), uncoveredStar, cell.x - uncoveredShift, cell.y);
-    drawFigure(canvas.get(), hit.column, hit.row, figureColour);
-}
-
-void onCardPress(HWND card, unsigned x, unsigned y) {
-    if (gameActive != 1) return;
-    HWND mainWindow = GetParent(card);
-    CellHit hit = cellAt(x, y);
-    if (!hit.onCard()) {
-        showCanvas(mainWindow);
+void onCardPress(HWND cardControl, unsigned x, unsigned y) {
+    const CellHit hit = cellAt(x, y);
+    const int game = series.gameNumber;
+    const PressResult result = pressCell(series, hit, gamesInSeries(gameConfig));
+    if (result == PressResult::ignored) return;
+    if (result == PressResult::offCard) {
+        showCanvas(cardControl);
         return;
     }
-    uncoverCell(hit);
-    // The picture goes up before the click starts, so it never waits on the
+    // An uncovered cell pressed again is drawn again and clicks again. The
+    // picture goes up before the sound starts, so it never waits on the
     // sound system.
-    showCanvas(mainWindow);
+    drawUncoveredCell(game, hit);
+    showCanvas(cardControl);
     playSound(IDW_CLICK);
-    if (uncoveredCount < 9) return;
-    if (gameNumber == gamesInSeries(gameConfig)) {
-        showWinningDisplay(mainWindow);
-    } else {
-        finishLosingCard(mainWindow);
+    if (result == PressResult::winningCardDone) {
+        drawWinningDisplay(game);
+        showCanvas(cardControl);
+        playSound(IDW_FANFARE);
+    } else if (result == PressResult::losingCardDone) {
+        // The finished card stays in view for a moment, then the next
+        // game's covered card replaces it.
+        Sleep(losingCardPause);
+        drawNewCard(GetParent(cardControl));
     }
 }
 
 }  // namespace
 
-void resetSeries() {
-    gameNumber = 1;
-    uncoveredCount = 0;
-    gameActive = 0;
-}
+void resetSeries() { series = SeriesState{}; }
 
 void createCardCanvas() {
     HDC screen = GetDC(nullptr);
@@ -171,44 +166,40 @@ void createCardCanvas() {
 HBITMAP cardCanvasBitmap() { return cardCanvas; }
 
 void startCard(HWND mainWindow) {
-    uncoveredCount = 0;
-    gameActive = 1;
+    playCard(series);
     drawNewCard(mainWindow);
 }
 
-void deactivateCard() { gameActive = 0; }
+void deactivateCard() { series.gameActive = 0; }
 
 void drawNewCard(HWND mainWindow) {
     loadCardPictures();
-    // A set-up may have shortened the series below the game reached.
-    if (gameNumber > gamesInSeries(gameConfig)) gameNumber = 1;
-    dealSeries(gameConfig, timeOfDaySeed(), series);
-    for (auto& column : cardCells) {
-        for (CardCell& cell : column) cell = CardCell{};
-    }
+    newCard(series, gamesInSeries(gameConfig));
+    dealSeries(gameConfig, timeOfDaySeed(), deal);
     clearCanvas(cardCanvas);
     {
         CanvasDc canvas;
-        for (int row = 1; row <= 3; ++row) {
-            for (int column = 1; column <= 3; ++column) {
-                CardCell& cell = cardCells[column - 1][row - 1];
-                cell.x = static_cast<std::int16_t>(cellX(column));
-                cell.y = static_cast<std::int16_t>(cellY(row));
+        for (int row = 1; row <= cardRows; ++row) {
+            for (int column = 1; column <= cardColumns; ++column) {
+                const CardCell& cell = series.cardCells[column - 1][row - 1];
                 drawStar(canvas.get(), coveredStar, cell.x, cell.y);
             }
         }
     }
-    showCanvas(mainWindow);
+    showCanvas(GetDlgItem(mainWindow, IDC_CARD));
 }
 
-void clearCanvas(HBITMAP canvas) {
-    BITMAP size;
-    if (!GetObjectW(canvas, sizeof size, &size)) return;
-    MemoryDc dc;
-    Selection selected(dc.get(), canvas);
-    GdiObject<HBRUSH> background(CreateSolidBrush(cardBackground));
-    RECT all = {0, 0, size.bmWidth, size.bmHeight};
-    FillRect(dc.get(), &all, background.get());
+void paintCardControl(const DRAWITEMSTRUCT& item) {
+    const RECT& control = item.rcItem;
+    fillBackground(item.hDC, RECT{canvasWidth, control.top, control.right, control.bottom});
+    fillBackground(item.hDC, RECT{control.left, canvasHeight, canvasWidth, control.bottom});
+    if (!cardCanvas) {
+        fillBackground(item.hDC, RECT{control.left, control.top, canvasWidth, canvasHeight});
+        return;
+    }
+    MemoryDc source;
+    Selection from(source.get(), cardCanvas);
+    BitBlt(item.hDC, 0, 0, canvasWidth, canvasHeight, source.get(), 0, 0, SRCCOPY);
 }
 
 void installCardControlProc(HWND cardControl) {

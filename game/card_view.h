@@ -1,5 +1,6 @@
-// The card on screen: the off-screen canvas, the state of the series, and
-// the card control's handling of presses.
+// The card on screen: the off-screen canvas that holds its pixels, the
+// painting of the card control from it, and the control's handling of
+// presses, as the card's rules (card_rules) decide them.
 #pragma once
 
 #include <windows.h>
@@ -17,8 +18,10 @@ void deactivateCard();
 
 // Deals the series and shows a fresh covered card of the current game.
 void drawNewCard(HWND mainWindow);
-// Fills the whole of a bitmap with the card background colour.
-void clearCanvas(HBITMAP canvas);
+
+// WM_DRAWITEM of the card control: the card from the canvas, and the part
+// of the control beyond it in the card's background.
+void paintCardControl(const DRAWITEMSTRUCT& item);
 
 // Puts cardControlProc in front of the card control's own procedure.
 void installCardControlProc(HWND cardControl);

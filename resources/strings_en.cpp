@@ -1,34 +1,39 @@
 // English edition (glimter lottery).
 #include "strings.h"
 
-const EditionTexts editionTexts = {
-    L"Family glimter",
-    L"Operations",
-    L"play",
-    L"Set up",
-    L"Fotocopy",
-    L"Exit",
+namespace {
 
-    L"myconfig.log",
-    L"MyCopy.bmp",
-    L" $",
+// Each text is set by name, so that no two can change places unnoticed.
+constexpr EditionTexts englishTexts() {
+    EditionTexts t{};
+    t.mainTitle = L"Family glimter";
+    t.menuOperations = L"Operations";
+    t.menuPlay = L"play";
+    t.menuSetup = L"Set up";
+    t.menuPhotocopy = L"Fotocopy";
+    t.menuExit = L"Exit";
+    t.configFileName = L"myconfig.log";
+    t.snapshotFileName = L"MyCopy.bmp";
+    t.currencySuffix = L" $";
+    t.messageCaption = L"Programmer";
+    t.snapshotSaved = L"Save to bitmap ...";
+    t.validationMessage = L"Fill in important information !!!\r\nThank you !!";
+    t.saveFailedMessage = L"The set-up could not be saved.";
+    t.passwordTitle = L"Password";
+    t.passwordLabel = L"Password (max. 12 characters) :";
+    t.acceptButton = L"Accept";
+    t.configTitle = L"Set up";
+    t.configIntro = L"On this page we will configure our glimter card ...";
+    t.configFiguresLabel = L"Enter 10 money figures with a value each of max. 9999 and min. 1. Do not repeat the "
+        L"figures ...";
+    t.configWinningLabel = L"Type the winning money here ....";
+    t.configCommentLabel = L"Type a surprise comment for the person here (not mandatory) ...";
+    t.configGamesLabel = L"Indicates number of games until reaching the true prize (max. 10) ...";
+    t.configPasswordLabel = L"Password (max. 12 characters) :";
+    t.cancelButton = L"Cancel";
+    return t;
+}
 
-    L"Programmer",
-    L"Save to bitmap ...",
-    L"Fill in important information !!!\r\nThank you !!",
-    L"The set-up could not be saved.",
+}  // namespace
 
-    L"Password",
-    L"Password (max. 12 characters) :",
-    L"Accept",
-
-    L"Set up",
-    L"On this page we will configure our glimter card ...",
-    L"Enter 10 money figures with a value each of max. 9999 and min. 1. Do not repeat the "
-    L"figures ...",
-    L"Type the winning money here ....",
-    L"Type a surprise comment for the person here (not mandatory) ...",
-    L"Indicates number of games until reaching the true prize (max. 10) ...",
-    L"Password (max. 12 characters) :",
-    L"Cancel",
-};
+const EditionTexts editionTexts = englishTexts();

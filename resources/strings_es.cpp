@@ -1,34 +1,39 @@
 // Spanish edition (quimba).
 #include "strings.h"
 
-const EditionTexts editionTexts = {
-    L"Quimba Familiar",
-    L"Operaciones",
-    L"Jugar",
-    L"Configurar",
-    L"Fotocopia",
-    L"Salir",
+namespace {
 
-    L"miconfig.log",
-    L"MiCopia.bmp",
-    L" \u20AC",
+// Each text is set by name, so that no two can change places unnoticed.
+constexpr EditionTexts spanishTexts() {
+    EditionTexts t{};
+    t.mainTitle = L"Quimba Familiar";
+    t.menuOperations = L"Operaciones";
+    t.menuPlay = L"Jugar";
+    t.menuSetup = L"Configurar";
+    t.menuPhotocopy = L"Fotocopia";
+    t.menuExit = L"Salir";
+    t.configFileName = L"miconfig.log";
+    t.snapshotFileName = L"MiCopia.bmp";
+    t.currencySuffix = L" \u20AC";
+    t.messageCaption = L"Programador";
+    t.snapshotSaved = L"Grabado a bitmap ...";
+    t.validationMessage = L"Rellena los datos importantes !!!\r\nGracias !!";
+    t.saveFailedMessage = L"No se ha podido guardar la configuraci\u00F3n.";
+    t.passwordTitle = L"Contrase\u00F1a";
+    t.passwordLabel = L"Contrase\u00F1a (max. 12 caracteres) :";
+    t.acceptButton = L"Aceptar";
+    t.configTitle = L"Configuraci\u00F3n";
+    t.configIntro = L"En esta pagina configuraremos nuestro quimba ...";
+    t.configFiguresLabel = L"Introduzca 10 cifras de dinero con un valor cada una de ellas de max 9999 y min 1 . "
+        L"No repita las cifras ...";
+    t.configWinningLabel = L"Escribe aqu\u00ED la cifra ganadora ....";
+    t.configCommentLabel = L"Escribe aqu\u00ED comentario sorpresa para la persona (no es obligatorio) ...";
+    t.configGamesLabel = L"Indica n\u00BA de partidas hasta llegar al premio verdadero (max. 10) ...";
+    t.configPasswordLabel = L"Contrase\u00F1a (max. 12 caracteres) :";
+    t.cancelButton = L"Cancelar";
+    return t;
+}
 
-    L"Programador",
-    L"Grabado a bitmap ...",
-    L"Rellena los datos importantes !!!\r\nGracias !!",
-    L"No se ha podido guardar la configuraci\u00F3n.",
+}  // namespace
 
-    L"Contrase\u00F1a",
-    L"Contrase\u00F1a (max. 12 caracteres) :",
-    L"Aceptar",
-
-    L"Configuraci\u00F3n",
-    L"En esta pagina configuraremos nuestro quimba ...",
-    L"Introduzca 10 cifras de dinero con un valor cada una de ellas de max 9999 y min 1 . "
-    L"No repita las cifras ...",
-    L"Escribe aqu\u00ED la cifra ganadora ....",
-    L"Escribe aqu\u00ED comentario sorpresa para la persona (no es obligatorio) ...",
-    L"Indica n\u00BA de partidas hasta llegar al premio verdadero (max. 10) ...",
-    L"Contrase\u00F1a (max. 12 caracteres) :",
-    L"Cancelar",
-};
+const EditionTexts editionTexts = spanishTexts();

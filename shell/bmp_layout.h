@@ -7,10 +7,11 @@
 constexpr std::uint32_t bmpFileHeaderSize = 14;
 constexpr std::uint32_t bmpInfoHeaderSize = 40;
 constexpr std::uint32_t bmpPixelOffset = bmpFileHeaderSize + bmpInfoHeaderSize;
+constexpr std::uint16_t bmpBitsPerPixel = 24;
 
 // A row's length in bytes, rounded up to a multiple of 4.
 constexpr std::uint32_t bmpStride(std::int32_t width) {
-    return static_cast<std::uint32_t>((static_cast<std::int64_t>(width) * 24 + 31) / 32 * 4);
+    return static_cast<std::uint32_t>((static_cast<std::int64_t>(width) * bmpBitsPerPixel + 31) / 32 * 4);
 }
 
 constexpr std::uint32_t bmpFileSize(std::int32_t width, std::int32_t height) {

@@ -6,8 +6,7 @@
 #include "../game/card_view.h"
 #include "../resources/resource.h"
 #include "../resources/strings.h"
-#include "dialog_support.h"
-#include "main_window.h"
+#include "../win/dialog_support.h"
 #include "snapshot.h"
 
 namespace {
@@ -19,36 +18,46 @@ HWND savedMainFocus;
 
 bool passwordIsRight() { return enteredPassword() == gameConfig.password; }
 
-void onInitialise() {
+void setPlayEnabled(HWND window, bool enabled) {
+    EnableMenuItem(GetMenu(window), IDM_PLAY, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_DISABLED | MF_GRAYED));
+}
+
+// The modal run returns, and the program ends, once the window is gone
+// (and any dialog still open inside this procedure has closed).
+void endMainWindow(HWND window) { DestroyWindow(window); }
+
+void onInitialise(HWND window) {
     setupInProgress = 0;
     resetSeries();
     createCardCanvas();
     if (!configFileExists()) {
-        setPlayEnabled(false);
+        setPlayEnabled(window, false);
         return;
     }
     loadConfig();
     if (gameConfig.password.empty()) {
-        setPlayEnabled(false);
+        setPlayEnabled(window, false);
         return;
     }
     showPasswordDialog(nullptr);
     if (!passwordIsRight()) {
-        endMainWindow();
+        endMainWindow(window);
         return;
     }
-    setPlayEnabled(true);
+    setPlayEnabled(window, true);
 }
 
 void onPlay(HWND window) { startCard(window); }
 
-void onSetup() {
+void onSetup(HWND window) {
     deactivateCard();
     if (setupInProgress == 1) return;
     setupInProgress = 1;
     loadConfig();
     if (!gameConfig.password.empty()) showPasswordDialog(nullptr);
-    if (gameConfig.password.empty() || passwordIsRight()) showConfigDialog(nullptr);
+    if ((gameConfig.password.empty() || passwordIsRight()) && showConfigDialog(nullptr)) {
+        setPlayEnabled(window, true);
+    }
     setupInProgress = 0;
 }
 
@@ -61,19 +70,28 @@ void onPhotocopy() {
 void onCommand(HWND window, WORD id) {
     switch (id) {
     case IDM_PLAY: onPlay(window); break;
-    case IDM_SETUP: onSetup(); break;
+    case IDM_SETUP: onSetup(window); break;
     case IDM_PHOTOCOPY: onPhotocopy(); break;
-    case IDM_EXIT: endMainWindow(); break;
+    case IDM_EXIT: endMainWindow(window); break;
     }
+}
+
+bool onDrawItem(WPARAM id, const DRAWITEMSTRUCT& item) {
+    if (id != IDC_CARD) return false;
+    paintCardControl(item);
+    return true;
 }
 
 }  // namespace
 
-INT_PTR mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+// Returns FALSE where the dialog's default handling follows.
+INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG: onInitialise(); break;
+    case WM_INITDIALOG: onInitialise(window); break;
     case WM_NCACTIVATE: keepFocus(window, wParam != 0, savedMainFocus); break;
     case WM_COMMAND: onCommand(window, LOWORD(wParam)); break;
+    case WM_DRAWITEM: return onDrawItem(wParam, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_CLOSE: endMainWindow(window); return TRUE;
     }
-    return 0;
+    return FALSE;
 }

@@ -1,6 +1,7 @@
-// The main window's callback: start-up work and the four menu commands.
+// The main window's one procedure: start-up work, the four menu commands,
+// the painting of the card control and the close request.
 #pragma once
 
 #include <windows.h>
 
-INT_PTR mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

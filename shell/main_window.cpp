@@ -1,24 +1,18 @@
 #include "main_window.h"
 
-#include <algorithm>
-
 #include <commctrl.h>
 
 #include "../game/card_view.h"
 #include "../resources/resource.h"
 #include "../resources/strings.h"
-#include "dialog_support.h"
+#include "../win/dialog_support.h"
 #include "main_commands.h"
-#include "win_handles.h"
 
 namespace {
 
-HWND mainWindow;
-HMENU mainMenu;
-// The card control's retained image: of the control's own size, so that no
-// strip beside the canvas is ever left unpainted.
-HBITMAP cardImage;
-SIZE cardImageSize;
+// The common controls that the program prepares at start: the Windows 95
+// classes, the date and the internet classes.
+constexpr DWORD preparedControls = ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_INTERNET_CLASSES;
 
 HINSTANCE programInstance() { return GetModuleHandleW(nullptr); }
 
@@ -31,49 +25,23 @@ void setIcons(HWND window) {
 }
 
 HWND addCardControl(HWND window) {
+    // In dialog units, one unit wider than the client area.
     RECT bounds = {0, 0, 530, 330};
     MapDialogRect(window, &bounds);
-    HWND card = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY, 0, 0,
-                                bounds.right, bounds.bottom, window, reinterpret_cast<HMENU>(IDC_CARD),
-                                programInstance(), nullptr);
-
-    HDC screen = GetDC(nullptr);
-    cardImage = CreateCompatibleBitmap(screen, bounds.right, bounds.bottom);
-    ReleaseDC(nullptr, screen);
-    cardImageSize = {bounds.right, bounds.bottom};
-    clearCanvas(cardImage);
-    return card;
-}
-
-void paintCardControl(const DRAWITEMSTRUCT& item) {
-    MemoryDc dc;
-    Selection image(dc.get(), cardImage);
-    BitBlt(item.hDC, 0, 0, cardImageSize.cx, cardImageSize.cy, dc.get(), 0, 0, SRCCOPY);
-}
-
-// The window's default handling around mainWindowProc: the card control is
-// painted from its retained image, and a close request ends the window.
-INT_PTR CALLBACK mainDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    mainWindowProc(window, message, wParam, lParam);
-    switch (message) {
-    case WM_DRAWITEM:
-        if (wParam == IDC_CARD) {
-            paintCardControl(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-            return TRUE;
-        }
-        break;
-    case WM_CLOSE:
-        endMainWindow();
-        return TRUE;
-    }
-    return FALSE;
+    return CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY, 0, 0, bounds.right,
+                           bounds.bottom, window, reinterpret_cast<HMENU>(IDC_CARD), programInstance(), nullptr);
 }
 
 INT_PTR CALLBACK creationDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
+// A procedure given at creation would receive WM_INITDIALOG before the card
+// control and the menu exist. So the window is created with a placeholder,
+// fitted out, and only then does mainWindowProc take over and receive the
+// initialisation, while the window is still hidden: it may end the window
+// before it is ever shown (a wrong start-up password).
 INT_PTR runModally(HWND window) {
     SetForegroundWindow(window);
-    SetWindowLongPtrW(window, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(mainDialogProc));
+    SetWindowLongPtrW(window, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(mainWindowProc));
     SendMessageW(window, WM_INITDIALOG, 0, 0);
     RECT client;
     GetClientRect(window, &client);
@@ -97,9 +65,9 @@ INT_PTR showMainWindow(HWND owner) {
     const DialogFrame frame = {WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_NOFAILCREATE | DS_3DLOOK, 40, 98, 529,
                                354, editionTexts.mainTitle};
     std::vector<WORD> dialogTemplate = buildDialogTemplate(frame, {});
-    mainWindow = CreateDialogIndirectParamW(programInstance(),
-                                            reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner,
-                                            creationDialogProc, 0);
+    HWND mainWindow = CreateDialogIndirectParamW(programInstance(),
+                                                 reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner,
+                                                 creationDialogProc, 0);
     if (!mainWindow) return 0;
     setIcons(mainWindow);
     HWND card = addCardControl(mainWindow);
@@ -120,33 +88,7 @@ HMENU buildMainMenu(HWND window) {
     AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(popup, MF_STRING, IDM_EXIT, editionTexts.menuExit);
     SetMenu(window, bar);
-    mainMenu = bar;
     return bar;
-}
-
-void setPlayEnabled(bool enabled) {
-    EnableMenuItem(mainMenu, IDM_PLAY, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_DISABLED | MF_GRAYED));
-}
-
-void endMainWindow() {
-    if (mainWindow) DestroyWindow(mainWindow);
-}
-
-void showOnCardControl(HWND window, HBITMAP image) {
-    HWND card = GetDlgItem(window, IDC_CARD);
-    if (!card || !cardImage) return;
-    BITMAP info;
-    if (!GetObjectW(image, sizeof info, &info)) return;
-    {
-        MemoryDc target;
-        MemoryDc source;
-        Selection into(target.get(), cardImage);
-        Selection from(source.get(), image);
-        BitBlt(target.get(), 0, 0, std::min<LONG>(info.bmWidth, cardImageSize.cx),
-               std::min<LONG>(info.bmHeight, cardImageSize.cy), source.get(), 0, 0, SRCCOPY);
-    }
-    InvalidateRect(card, nullptr, FALSE);
-    UpdateWindow(card);
 }
 
 // The program entry: prepares the common controls, then runs the main window.
@@ -157,7 +99,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         using Init = void(WINAPI*)();
         if (auto initEx = reinterpret_cast<InitEx>(
                 reinterpret_cast<void*>(GetProcAddress(commonControls, "InitCommonControlsEx")))) {
-            const INITCOMMONCONTROLSEX classes = {sizeof(INITCOMMONCONTROLSEX), 0x9FF};
+            const INITCOMMONCONTROLSEX classes = {sizeof(INITCOMMONCONTROLSEX), preparedControls};
             initEx(&classes);
         } else if (auto init = reinterpret_cast<Init>(
                        reinterpret_cast<void*>(GetProcAddress(commonControls, "InitCommonControls")))) {

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "bmp_layout.h"
-#include "file_replace.h"
-#include "win_handles.h"
+#include "../win/files.h"
+#include "../win/win_handles.h"
 
 bool saveBitmapFile(HBITMAP bitmap, const std::wstring& path) {
     BITMAP source;
@@ -21,7 +21,7 @@ bool saveBitmapFile(HBITMAP bitmap, const std::wstring& path) {
     info.bmiHeader.biWidth = width;
     info.bmiHeader.biHeight = height;
     info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biBitCount = bmpBitsPerPixel;
     info.bmiHeader.biCompression = BI_RGB;
     std::vector<BYTE> pixels(static_cast<size_t>(bmpStride(width)) * static_cast<size_t>(height));
     {

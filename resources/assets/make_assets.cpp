@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "../../win/little_endian.h"
+
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
@@ -184,14 +186,6 @@ Image renderStar(int width, int height, const Star& star, Finish finish, Colour 
     return image;
 }
 
-void put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void put32(std::vector<uint8_t>& out, uint32_t v) {
-    put16(out, v);
-    put16(out, v >> 16);
-}
 
 uint8_t channel(double v) { return static_cast<uint8_t>(std::lround(clamp01(v) * 255)); }
 
@@ -209,12 +203,12 @@ void putPixels(std::vector<uint8_t>& out, Image& image) {
 }
 
 void putInfoHeader(std::vector<uint8_t>& out, int width, int height) {
-    put32(out, 40);
-    put32(out, static_cast<uint32_t>(width));
-    put32(out, static_cast<uint32_t>(height));
-    put16(out, 1);
-    put16(out, 32);
-    for (int i = 0; i < 6; ++i) put32(out, 0);
+    appendLittleEndian<uint32_t>(out, 40);
+    appendLittleEndian<uint32_t>(out, static_cast<uint32_t>(width));
+    appendLittleEndian<uint32_t>(out, static_cast<uint32_t>(height));
+    appendLittleEndian<uint16_t>(out, 1);
+    appendLittleEndian<uint16_t>(out, 32);
+    for (int i = 0; i < 6; ++i) appendLittleEndian<uint32_t>(out, 0);
 }
 
 void writeFile(const std::string& name, const std::vector<uint8_t>& bytes) {
@@ -227,9 +221,9 @@ void writeBmp(const std::string& name, Image& image) {
     uint32_t pixelBytes = static_cast<uint32_t>(image.width * image.height * 4);
     out.push_back('B');
     out.push_back('M');
-    put32(out, 54 + pixelBytes);
-    put32(out, 0);
-    put32(out, 54);
+    appendLittleEndian<uint32_t>(out, 54 + pixelBytes);
+    appendLittleEndian<uint32_t>(out, 0);
+    appendLittleEndian<uint32_t>(out, 54);
     putInfoHeader(out, image.width, image.height);
     putPixels(out, image);
     writeFile(name, out);
@@ -242,34 +236,34 @@ void writeIcon(const std::string& name, Image& image) {
     putPixels(bitmap, image);
     bitmap.insert(bitmap.end(), static_cast<size_t>(image.width / 8 * image.height), 0);
     std::vector<uint8_t> out;
-    put16(out, 0);
-    put16(out, 1);
-    put16(out, 1);
+    appendLittleEndian<uint16_t>(out, 0);
+    appendLittleEndian<uint16_t>(out, 1);
+    appendLittleEndian<uint16_t>(out, 1);
     out.push_back(static_cast<uint8_t>(image.width % 256));
     out.push_back(static_cast<uint8_t>(image.height % 256));
     out.push_back(0);
     out.push_back(0);
-    put16(out, 1);
-    put16(out, 32);
-    put32(out, static_cast<uint32_t>(bitmap.size()));
-    put32(out, 22);
+    appendLittleEndian<uint16_t>(out, 1);
+    appendLittleEndian<uint16_t>(out, 32);
+    appendLittleEndian<uint32_t>(out, static_cast<uint32_t>(bitmap.size()));
+    appendLittleEndian<uint32_t>(out, 22);
     out.insert(out.end(), bitmap.begin(), bitmap.end());
     writeFile(name, out);
 }
 
 void writeWave(const std::string& name, int channels, int rate, int bits, const std::vector<uint8_t>& data) {
     std::vector<uint8_t> out = {'R', 'I', 'F', 'F'};
-    put32(out, static_cast<uint32_t>(36 + data.size()));
+    appendLittleEndian<uint32_t>(out, static_cast<uint32_t>(36 + data.size()));
     for (char c : std::string("WAVEfmt ")) out.push_back(static_cast<uint8_t>(c));
-    put32(out, 16);
-    put16(out, 1);
-    put16(out, static_cast<uint32_t>(channels));
-    put32(out, static_cast<uint32_t>(rate));
-    put32(out, static_cast<uint32_t>(rate * channels * bits / 8));
-    put16(out, static_cast<uint32_t>(channels * bits / 8));
-    put16(out, static_cast<uint32_t>(bits));
+    appendLittleEndian<uint32_t>(out, 16);
+    appendLittleEndian<uint16_t>(out, 1);
+    appendLittleEndian<uint16_t>(out, static_cast<uint16_t>(channels));
+    appendLittleEndian<uint32_t>(out, static_cast<uint32_t>(rate));
+    appendLittleEndian<uint32_t>(out, static_cast<uint32_t>(rate * channels * bits / 8));
+    appendLittleEndian<uint16_t>(out, static_cast<uint16_t>(channels * bits / 8));
+    appendLittleEndian<uint16_t>(out, static_cast<uint16_t>(bits));
     for (char c : std::string("data")) out.push_back(static_cast<uint8_t>(c));
-    put32(out, static_cast<uint32_t>(data.size()));
+    appendLittleEndian<uint32_t>(out, static_cast<uint32_t>(data.size()));
     out.insert(out.end(), data.begin(), data.end());
     writeFile(name, out);
 }
@@ -327,7 +321,7 @@ void writeFanfare() {
     for (size_t i = 0; i < frames; ++i) {
         for (double v : {left[i], right[i]}) {
             auto s = static_cast<int16_t>(std::lround(std::tanh(v) * 30000));
-            put16(data, static_cast<uint16_t>(s));
+            appendLittleEndian<uint16_t>(data, static_cast<uint16_t>(s));
         }
     }
     writeWave("fanfare.wav", 2, rate, 16, data);

@@ -20,6 +20,8 @@
 //   driver hold PATH MS              hold a file open without sharing for a while
 //   driver open PATH                 whether the file can be opened for reading now
 //   driver errortext CODE            the system's words for an error code
+//   driver layout                    the card's geometry in canvas pixels
+//   driver popup shown|gone          wait until a popup menu is shown, or none is
 #include <windows.h>
 #include <shellapi.h>
 
@@ -28,9 +30,14 @@
 #include <string>
 #include <vector>
 
-#include "shell/dialog_support.h"
+#include "game/card_layout.h"
+#include "resources/resource.h"
+#include "win/dialog_support.h"
 
 namespace {
+
+// How long the driver waits for a window to appear, go or answer.
+constexpr DWORD patience = 10000;
 
 std::wstring wide(const char* text) {
     int size = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
@@ -76,7 +83,7 @@ HWND waitFor(const std::wstring& title, DWORD milliseconds) {
 }
 
 HWND required(const char* title) {
-    HWND window = waitFor(wide(title), 10000);
+    HWND window = waitFor(wide(title), patience);
     if (!window) {
         fprintf(stderr, "no window titled %s\n", title);
         exit(2);
@@ -180,16 +187,16 @@ int probe(const char* title, bool resources) {
 
 // Waits for a dialog of that title, answers it and waits until it is gone.
 bool closeWithButton(const std::wstring& title, int button, const std::wstring& text = L"") {
-    HWND dialog = waitFor(title, 10000);
+    HWND dialog = waitFor(title, patience);
     if (!dialog) return false;
     if (!text.empty()) {
-        SetDlgItemTextW(dialog, 1033, text.c_str());
-        SetDlgItemTextW(dialog, 1034, text.c_str());
+        SetDlgItemTextW(dialog, IDC_PASSWORD_ENTRY, text.c_str());
+        SetDlgItemTextW(dialog, IDC_PASSWORD_CONFIRM, text.c_str());
     }
     PostMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
     DWORD start = GetTickCount();
     while (IsWindow(dialog)) {
-        if (GetTickCount() - start > 10000) return false;
+        if (GetTickCount() - start > patience) return false;
         Sleep(5);
     }
     return true;
@@ -201,18 +208,19 @@ bool closeWithButton(const std::wstring& title, int button, const std::wstring& 
 int soak(const char* title, const char* passwordTitle, const char* configTitle, int presses, int plays, int setups,
          const char* password) {
     HWND main = required(title);
-    HWND card = GetDlgItem(main, 1001);
+    HWND card = GetDlgItem(main, IDC_CARD);
     const int pressesPerPlay = presses / plays;
     for (int play = 0; play < plays; ++play) {
-        SendMessageW(main, WM_COMMAND, 1002, 0);
+        SendMessageW(main, WM_COMMAND, IDM_PLAY, 0);
         for (int p = 0; p < pressesPerPlay; ++p) {
-            int cell = p % 8;
-            SendMessageW(card, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(120 + (cell % 3) * 220 + 50, 15 + (cell / 3) * 145 + 50));
+            const int cell = p % 8;
+            const int x = cellX(cell % 3 + 1) + starSize / 2, y = cellY(cell / 3 + 1) + starSize / 2;
+            SendMessageW(card, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
         }
         if (setups > 0 && play % (plays / setups) == 0) {
-            PostMessageW(main, WM_COMMAND, 1003, 0);
-            if (!closeWithButton(wide(passwordTitle), 1036, wide(password))) return 1;
-            if (!closeWithButton(wide(configTitle), 1031)) return 1;
+            PostMessageW(main, WM_COMMAND, IDM_SETUP, 0);
+            if (!closeWithButton(wide(passwordTitle), IDC_PASSWORD_ACCEPT, wide(password))) return 1;
+            if (!closeWithButton(wide(configTitle), IDC_CONFIG_CANCEL)) return 1;
         }
     }
     return IsWindow(main) ? 0 : 1;
@@ -256,7 +264,7 @@ int main() {
     if (argc < 2) return 64;
     const std::string verb = args[1];
     auto arg = [&](int i) { return i < argc ? args[static_cast<size_t>(i)].c_str() : ""; };
-    DWORD timeout = argc > 3 ? static_cast<DWORD>(atoi(arg(3))) : 10000;
+    DWORD timeout = argc > 3 ? static_cast<DWORD>(atoi(arg(3))) : patience;
     if (verb == "find") return find(arg(2), timeout);
     if (verb == "gone") return gone(static_cast<DWORD>(atoi(arg(2))), std::vector<std::string>(args.begin() + 3, args.end()));
     if (verb == "children") return children(arg(2));
@@ -273,14 +281,14 @@ int main() {
     if (verb == "settext") return SetWindowTextW(control(arg(2), arg(3)), wide(arg(4)).c_str()) ? 0 : 1;
     if (verb == "click") return PostMessageW(control(arg(2), arg(3)), BM_CLICK, 0, 0) ? 0 : 1;
     if (verb == "press") {
-        HWND card = control(arg(2), "1001");
+        HWND card = control(arg(2), std::to_string(IDC_CARD).c_str());
         LPARAM at = MAKELPARAM(atoi(arg(3)), atoi(arg(4)));
         PostMessageW(card, WM_LBUTTONDOWN, MK_LBUTTON, at);
         return PostMessageW(card, WM_LBUTTONUP, 0, at) ? 0 : 1;
     }
     if (verb == "sync") {
         DWORD_PTR result;
-        return SendMessageTimeoutW(required(arg(2)), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) ? 0 : 1;
+        return SendMessageTimeoutW(required(arg(2)), WM_NULL, 0, 0, SMTO_NORMAL, patience, &result) ? 0 : 1;
     }
     if (verb == "count") {
         int count = 0;
@@ -314,6 +322,21 @@ int main() {
         std::wstring words(text);
         words.erase(words.find_last_not_of(L" \r\n") + 1);
         printf("%s\n", utf8(words).c_str());
+        return 0;
+    }
+    if (verb == "popup") {
+        const bool wanted = std::string(arg(2)) == "shown";
+        DWORD start = GetTickCount();
+        for (;;) {
+            HWND menu = FindWindowW(L"#32768", nullptr);
+            if ((menu && IsWindowVisible(menu)) == wanted) return 0;
+            if (GetTickCount() - start > patience) return 1;
+            Sleep(20);
+        }
+    }
+    if (verb == "layout") {
+        printf("cell-x %d %d %d\ncell-y %d %d %d\n", cellX(1), cellX(2), cellX(3), cellY(1), cellY(2), cellY(3));
+        printf("star %d\nshift %d\ncomment %d %d\n", starSize, uncoveredShift, commentX, commentY);
         return 0;
     }
     if (verb == "foreground") return SetForegroundWindow(required(arg(2))) ? 0 : 1;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <windows.h>
 #include <psapi.h>
 
@@ -10,7 +9,8 @@
 #include "game/card_layout.h"
 #include "game/card_view.h"
 #include "resources/resource.h"
-#include "shell/dialog_support.h"
+#include "win/dialog_support.h"
+#include "win_test_support.h"
 
 namespace {
 
@@ -43,15 +43,7 @@ CardWindow& cardWindow() {
     return window;
 }
 
-void configure(const char* games, const char* comment = "") {
-    gameConfig = GameConfig{};
-    const char* figures[] = {"5", "10", "20", "50", "100", "200", "500", "1000", "2000", "5000"};
-    for (int k = 0; k < prizeFigureCount; ++k) gameConfig.prizeFigures[k].assign(figures[k], std::strlen(figures[k]));
-    gameConfig.winningFigure.assign("500");
-    gameConfig.gamesUntilTruePrize.assign(games);
-    gameConfig.surpriseComment.assign(comment);
-    gameConfig.password.assign("pw");
-}
+void configure(const char* games, const char* comment = "") { gameConfig = standardConfig("pw", games, comment); }
 
 void press(unsigned x, unsigned y) {
     SendMessageW(cardWindow().card, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));

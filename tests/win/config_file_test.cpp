@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <cstring>
 
 #include "config/game_config.h"
 #include "win_test_support.h"
@@ -8,20 +7,8 @@ namespace {
 
 constexpr DWORD marks = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
-void setExample(GameConfig& config, const char* password) {
-    config = GameConfig{};
-    const char* figures[] = {"5", "10", "20", "50", "100", "200", "500", "1000", "2000", "5000"};
-    for (int k = 0; k < prizeFigureCount; ++k) config.prizeFigures[k].assign(figures[k], std::strlen(figures[k]));
-    config.winningFigure.assign("500");
-    config.surpriseComment.assign("abc");
-    config.gamesUntilTruePrize.assign("3");
-    config.password.assign(password);
-}
-
 std::vector<unsigned char> recordBytes(const char* password) {
-    GameConfig config;
-    setExample(config, password);
-    ConfigRecord record = encodeRecord(config);
+    ConfigRecord record = encodeRecord(standardConfig(password));
     return std::vector<unsigned char>(record.begin(), record.end());
 }
 
@@ -53,7 +40,7 @@ TEST_F(ConfigFile, LivesBesideTheProgramWhateverTheWorkingFolder) {
 
 TEST_F(ConfigFile, ReplaceWritesOneRecordAndReadsItBack) {
     writeFileBytes(path, std::vector<unsigned char>(700, 0x11));
-    setExample(gameConfig, "secret7");
+    gameConfig = standardConfig("secret7");
     EXPECT_EQ(replaceConfigFile(path), static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_EQ(readFileBytes(path), recordBytes("secret7"));
     gameConfig = GameConfig{};
@@ -70,7 +57,7 @@ TEST_F(ConfigFile, SaveAppendsAfterTheLastCompleteRecord) {
     loadConfig(path);
     EXPECT_EQ(gameConfig.password.str(), "first");
 
-    setExample(gameConfig, "second");
+    gameConfig = standardConfig("second");
     EXPECT_EQ(saveConfig(path), static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_EQ(readFileBytes(path), join(recordBytes("first"), recordBytes("second")));
     gameConfig = GameConfig{};
@@ -81,7 +68,7 @@ TEST_F(ConfigFile, SaveAppendsAfterTheLastCompleteRecord) {
 TEST_F(ConfigFile, OnlyTheLastCompleteRecordDecides) {
     for (size_t size : {0u, 255u}) {
         writeFileBytes(path, std::vector<unsigned char>(size, 0x35));
-        setExample(gameConfig, "kept");
+        gameConfig = standardConfig("kept");
         loadConfig(path);
         EXPECT_EQ(gameConfig.password.str(), "kept") << size;
     }
@@ -101,7 +88,7 @@ TEST_F(ConfigFile, ReadOnlyHiddenSystemFileIsReplaced) {
     HANDLE refused = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_EQ(refused, INVALID_HANDLE_VALUE) << "the read-only mark does not hold for this user";
 
-    setExample(gameConfig, "new");
+    gameConfig = standardConfig("new");
     EXPECT_EQ(replaceConfigFile(path), static_cast<DWORD>(ERROR_SUCCESS));
     EXPECT_EQ(readFileBytes(path), recordBytes("new"));
     EXPECT_EQ(GetFileAttributesW(path.c_str()) & marks, 0u);
@@ -115,7 +102,7 @@ TEST_F(ConfigFile, AFailedReplaceKeepsThePreviousFile) {
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     ASSERT_EQ(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr),
               INVALID_HANDLE_VALUE);
-    setExample(gameConfig, "new");
+    gameConfig = standardConfig("new");
     EXPECT_EQ(replaceConfigFile(path), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
     CloseHandle(holder);
     EXPECT_EQ(readFileBytes(path), recordBytes("old"));

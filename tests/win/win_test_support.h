@@ -6,6 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "config/config_record.h"
+
+// Figures 5 to 5000, the winning figure 500, and the rest as given.
+GameConfig standardConfig(const char* password, const char* games = "3", const char* comment = "");
+
 // A new, empty folder of the case's own under the user's temporary folder,
 // removed with everything in it when the case ends.
 class FreshFolder {

@@ -1,10 +1,18 @@
-// Replacing a file so that a failure can never cost what it held before.
+// Writing files: in full or not at all, and replacing a file so that a
+// failure can never cost what it held before.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
 #include <string>
+
+// One write of the whole buffer; false on an error or a short write.
+bool writeAll(HANDLE file, const void* bytes, DWORD size);
+
+// The system's code for the failure just seen; a short write leaves none of
+// its own.
+DWORD lastFailure();
 
 // Clears a file's read-only, hidden and system marks for as long as this
 // scope lasts; they come back at its end unless keep() was called (or the

@@ -1,4 +1,4 @@
-#include "file_replace.h"
+#include "files.h"
 
 #include <optional>
 
@@ -43,6 +43,16 @@ DWORD checkReplaceable(const std::wstring& path, OldFileMarks oldMarks) {
 }
 
 }  // namespace
+
+bool writeAll(HANDLE file, const void* bytes, DWORD size) {
+    DWORD written = 0;
+    return WriteFile(file, bytes, size, &written, nullptr) && written == size;
+}
+
+DWORD lastFailure() {
+    const DWORD error = GetLastError();
+    return error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT;
+}
 
 ClearedMarks::ClearedMarks(const std::wstring& path) : path_(path), previous_(GetFileAttributesW(path.c_str())) {
     if (previous_ != INVALID_FILE_ATTRIBUTES && (previous_ & marks)) {

@@ -33,6 +33,10 @@ std::vector<WORD> buildDialogTemplate(const DialogFrame& frame, const std::vecto
 // A font of the given size in points on the screen.
 HFONT createPointFont(const wchar_t* face, int points, int weight);
 
+// A button's command: a click (BN_CLICKED), or the same command from an
+// accelerator, whose notification code is 1.
+constexpr bool isButtonCommand(WORD notification) { return notification == BN_CLICKED || notification == 1; }
+
 // WM_NCACTIVATE: remember the focus when deactivated, give it back when
 // activated again.
 void keepFocus(HWND window, bool activating, HWND& savedFocus);

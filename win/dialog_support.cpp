@@ -40,7 +40,7 @@ std::vector<WORD> buildDialogTemplate(const DialogFrame& frame, const std::vecto
     out.push_back(0);  // the standard dialog class
     putText(out, frame.title);
     out.push_back(8);    // points
-    out.push_back(700);  // bold
+    out.push_back(FW_BOLD);
     out.push_back(0);    // not italic, character set 0
     putText(out, L"MS Sans Serif");
     for (const DialogItem& item : items) {

@@ -20,19 +20,6 @@ private:
     HANDLE handle_;
 };
 
-// One write of the whole buffer; false on an error or a short write.
-inline bool writeAll(HANDLE file, const void* bytes, DWORD size) {
-    DWORD written = 0;
-    return WriteFile(file, bytes, size, &written, nullptr) && written == size;
-}
-
-// The system's code for the failure just seen; a short write leaves none of
-// its own.
-inline DWORD lastFailure() {
-    const DWORD error = GetLastError();
-    return error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT;
-}
-
 // A GDI object (bitmap, font, brush) that this scope created and deletes.
 template <typename T>
 class GdiObject {

@@ -1,0 +1,42 @@
+// The rules of the card in play: which game of the series it is, which cells
+// are uncovered, and what a press does. Standard C++ only: card_view draws,
+// sounds and pauses as these rules say, and the tests run them natively.
+#pragma once
+
+#include <cstdint>
+
+#include "card_deal.h"
+#include "card_layout.h"
+
+// The series on screen.
+struct SeriesState {
+    std::int16_t gameNumber = 1;
+    std::int16_t uncoveredCount = 0;
+    // 1 while the card reacts to presses.
+    std::int32_t gameActive = 0;
+    CardCell cardCells[cardColumns][cardRows] = {};
+};
+
+// Play: the card about to be drawn reacts to presses, none of its cells
+// uncovered yet. The game number stays: Play in the middle of a series
+// gives a fresh card of the same game.
+void playCard(SeriesState& state);
+
+// A fresh covered card of the current game, every cell at its place and
+// none uncovered. A game past the series (a set-up may have shortened it)
+// starts it again at 1.
+void newCard(SeriesState& state, int gamesInSeries);
+
+enum class PressResult {
+    ignored,          // no card in play
+    offCard,          // outside the nine cells' bands
+    cellShown,        // a cell uncovered, or an uncovered one pressed again
+    losingCardDone,   // the ninth cell of a losing card: the next game follows
+    winningCardDone,  // the ninth cell of the winning card: the series is over
+};
+
+// A press that fell in `cell` (cellAt of its position). Each cell counts
+// once; the ninth ends the card, and the card of the last game of the series
+// is the winning one. After it the series starts again at game 1 and the
+// card no longer reacts.
+PressResult pressCell(SeriesState& state, CellHit cell, int gamesInSeries);

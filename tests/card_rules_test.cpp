@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "game/card_rules.h"
+
+namespace {
+
+using R = PressResult;
+
+// A press in the middle of a cell's band.
+CellHit cell(int column, int row) { return cellAt(static_cast<unsigned>((column - 1) * bandWidth + 100),
+                                                  static_cast<unsigned>((row - 1) * bandHeight + 70)); }
+
+// The nine cells in reading order.
+std::vector<CellHit> wholeCard() {
+    std::vector<CellHit> cells;
+    for (int row = 1; row <= 3; ++row)
+        for (int column = 1; column <= 3; ++column) cells.push_back(cell(column, row));
+    return cells;
+}
+
+struct Scenario {
+    const char* name;
+    int games;                   // in the series
+    std::int16_t gameNumber;     // when Play is chosen
+    bool play;                   // false: presses before any Play
+    std::vector<CellHit> presses;
+    R lastResult;
+    std::int16_t gameAfter;
+    std::int16_t uncoveredAfter;
+    std::int32_t activeAfter;
+};
+
+}  // namespace
+
+TEST(CardRules, PressesAsTheSeriesGoes) {
+    std::vector<CellHit> eightThenAgain = wholeCard();
+    eightThenAgain.pop_back();
+    eightThenAgain.push_back(cell(1, 1));
+    const Scenario scenarios[] = {
+        {"before Play", 3, 1, false, {cell(1, 1)}, R::ignored, 1, 0, 0},
+        {"outside the bands", 3, 1, true, {cellAt(660, 100), cellAt(100, 435)}, R::offCard, 1, 0, 1},
+        {"a cell pressed again counts once", 3, 1, true, eightThenAgain, R::cellShown, 1, 8, 1},
+        {"the ninth cell of a losing card", 3, 1, true, wholeCard(), R::losingCardDone, 2, 0, 1},
+        {"the ninth cell of the winning card", 3, 3, true, wholeCard(), R::winningCardDone, 1, 0, 0},
+        {"one game: every card wins", 1, 1, true, wholeCard(), R::winningCardDone, 1, 0, 0},
+        {"a game past a shortened series starts at 1", 2, 5, true, wholeCard(), R::losingCardDone, 2, 0, 1},
+    };
+    for (const Scenario& s : scenarios) {
+        SeriesState state;
+        state.gameNumber = s.gameNumber;
+        if (s.play) playCard(state);
+        newCard(state, s.games);
+        R result = R::ignored;
+        for (const CellHit& press : s.presses) result = pressCell(state, press, s.games);
+        EXPECT_EQ(result, s.lastResult) << s.name;
+        EXPECT_EQ(state.gameNumber, s.gameAfter) << s.name;
+        EXPECT_EQ(state.uncoveredCount, s.uncoveredAfter) << s.name;
+        EXPECT_EQ(state.gameActive, s.activeAfter) << s.name;
+    }
+}
+
+TEST(CardRules, AFreshCardIsCoveredAtItsPlacesAndAFinishedSeriesIgnoresPresses) {
+    SeriesState state;
+    playCard(state);
+    newCard(state, 1);
+    pressCell(state, cell(2, 3), 1);
+    EXPECT_EQ(state.cardCells[1][2].uncovered, 1);
+    playCard(state);  // Play again mid-card: a fresh card of the same game
+    newCard(state, 1);
+    EXPECT_EQ(state.uncoveredCount, 0);
+    for (int column = 1; column <= 3; ++column) {
+        for (int row = 1; row <= 3; ++row) {
+            const CardCell& c = state.cardCells[column - 1][row - 1];
+            EXPECT_EQ(c.uncovered, 0);
+            EXPECT_EQ(c.x, cellX(column));
+            EXPECT_EQ(c.y, cellY(row));
+        }
+    }
+    for (const CellHit& press : wholeCard()) pressCell(state, press, 1);
+    EXPECT_EQ(pressCell(state, cell(1, 1), 1), R::ignored);
+}
