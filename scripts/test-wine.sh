@@ -25,7 +25,7 @@ trap cleanup EXIT
 # lie where an ordinary user cannot read.
 mkdir -p "$run/bin" "$run/e2e" "$run/scripts"
 cp build/win/quimba.exe build/win/glimter-lottery.exe build/win/tests/*.exe build/win/tests/window_probe.dll "$run/bin/"
-cp tests/e2e/*.py "$run/e2e/"
+cp tests/e2e/*.py resources/resource.h "$run/e2e/"
 cp scripts/run-wine-tests.sh scripts/wine-session.sh scripts/wine-prefix.sh "$run/scripts/"
 pass=(HOME="$run" PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin PYTHONDONTWRITEBYTECODE=1)
 while IFS= read -r name; do pass+=("$name=${!name}"); done < <(compgen -e | grep '^QUIMBA_' || true)

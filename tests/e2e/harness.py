@@ -1,12 +1,19 @@
-"""Starts the real programs under Wine and looks at them as a person would:
-windows, texts, menu states, files on disk and screenshots."""
+"""What the end-to-end suites share: starting the real programs under Wine
+and looking at them as a person would (windows, texts, menu states, files on
+disk and screenshots), the configuration record as the program stores it,
+and the steps that many tests take (answering the password, filling in the
+configuration dialog, pressing cells)."""
 
+import functools
 import os
+import re
 import shutil
 import struct
 import subprocess
 import tempfile
 import time
+import types
+import unittest
 
 # The folder that holds both editions and the test programs.
 PROGRAMS = ""
@@ -14,6 +21,22 @@ PROGRAMS = ""
 
 def program(name):
     return os.path.join(PROGRAMS, name)
+
+
+def read_ids():
+    """The program's resource, control and command identifiers, read from its
+    resources/resource.h (copied beside this file for a test run)."""
+    here = os.path.dirname(os.path.abspath(__file__))
+    for path in (os.path.join(here, "resource.h"), os.path.join(here, "..", "..", "resources", "resource.h")):
+        if os.path.exists(path):
+            with open(path) as f:
+                return types.SimpleNamespace(**{name: int(value) for name, value in
+                                                re.findall(r"^#define (\w+) (\d+)", f.read(), re.M)})
+    raise FileNotFoundError("resources/resource.h")
+
+
+ids = read_ids()
+
 
 EDITIONS = {
     "es": {
@@ -40,13 +63,13 @@ EDITIONS = {
     },
 }
 
-IDM_PLAY, IDM_SETUP, IDM_EXIT, IDM_PHOTOCOPY = 1002, 1003, 1004, 1037
 CARD_BACKGROUND = (29, 30, 25)
 
 
 def driver(*args, timeout=30):
     """Runs the driver; returns (exit code, lines of output)."""
-    done = subprocess.run(["wine", program("e2e_driver.exe")] + [str(a) for a in args], capture_output=True, timeout=timeout)
+    done = subprocess.run(["wine", program("e2e_driver.exe")] + [str(a) for a in args], capture_output=True,
+                          timeout=timeout)
     return done.returncode, done.stdout.decode("utf-8", "replace").replace("\r", "").splitlines()
 
 
@@ -322,8 +345,156 @@ class Game:
         return items
 
     def play_enabled(self):
-        return next(i for i in self.menu() if i["id"] == IDM_PLAY)["state"] == "enabled"
+        return next(i for i in self.menu() if i["id"] == ids.IDM_PLAY)["state"] == "enabled"
 
     def config_bytes(self):
         with open(self.config_path, "rb") as f:
             return f.read()
+
+
+WS_SYSMENU = 0x00080000
+WS_VISIBLE = 0x10000000
+WS_CLIPSIBLINGS = 0x04000000  # added by the system to every captioned window
+WS_TABSTOP = 0x00010000
+WS_EX_CLIENTEDGE = 0x200
+RED = (255, 0, 0)
+GOLD = (238, 201, 0)
+
+
+@functools.lru_cache(maxsize=None)
+def card_layout():
+    """The card's geometry in canvas pixels, as the program has it."""
+    return {words[0]: [int(v) for v in words[1:]] for words in (line.split() for line in driver_ok("layout"))}
+
+
+def cell_x(column):
+    """Left pixel of a cell's covered star, for column 1 to 3."""
+    return card_layout()["cell-x"][column - 1]
+
+
+def cell_y(row):
+    return card_layout()["cell-y"][row - 1]
+
+
+def cell_centre(column, row):
+    return cell_x(column) + 50, cell_y(row) + 50
+
+
+def standard_config(password="secreto", games="3", comment="Enhorabuena!", winning="500"):
+    return config_record(STANDARD_FIGURES, winning, password, comment, games)
+
+
+def cell_uncovered(screen, origin, column, row):
+    """An uncovered cell shows its figure in the card colour inside its star."""
+    x, y = origin[0] + cell_x(column), origin[1] + cell_y(row)
+    ink = screen.count(CARD_BACKGROUND, x + 30, y + 42, x + 70, y + 56)
+    return 0 < ink < 41 * 15
+
+
+ALL_CELLS = {(c, r) for c in (1, 2, 3) for r in (1, 2, 3)}
+
+
+def uncovered_cells(screen, origin):
+    return {cell for cell in ALL_CELLS if cell_uncovered(screen, origin, *cell)}
+
+
+def covered_cells(screen, origin):
+    """Cells that show a star with no figure on it."""
+    return {(c, r) for c, r in ALL_CELLS
+            if screen.pixel(origin[0] + cell_centre(c, r)[0], origin[1] + cell_centre(c, r)[1]) != CARD_BACKGROUND
+            and not cell_uncovered(screen, origin, c, r)}
+
+
+def fresh_card(screen, origin):
+    return covered_cells(screen, origin) == ALL_CELLS
+
+
+def press_cell(game, column, row):
+    game.press(*cell_centre(column, row))
+
+
+def press_card(game):
+    for p in range(9):
+        press_cell(game, p % 3 + 1, p // 3 + 1)
+
+
+def red_cells(screen, origin):
+    return {(c, r) for c in (1, 2, 3) for r in (1, 2, 3)
+            if screen.count(RED, origin[0] + cell_x(c) - card_layout()["shift"][0], origin[1] + cell_y(r),
+                            origin[0] + cell_x(c) + card_layout()["star"][0] - 1,
+                            origin[1] + cell_y(r) + card_layout()["star"][0] - 1) > 0}
+
+
+def answer_password(game, first, second=None, title=None):
+    title = title or game.texts["password"]
+    assert find_window(title) is not None, "no password dialog"
+    driver_ok("settext", title, ids.IDC_PASSWORD_ENTRY, first)
+    driver_ok("settext", title, ids.IDC_PASSWORD_CONFIRM, first if second is None else second)
+    driver_ok("click", title, ids.IDC_PASSWORD_ACCEPT)
+
+
+def alt_f4(title):
+    """Alt+F4, pressed on the keyboard, once the window is the active one."""
+    driver_ok("foreground", title)
+    assert wait_until(lambda: (find_window(title, 500) or {}).get("foreground") == "1"), f"{title} is not active"
+    xdotool("key", "alt+F4")
+
+
+class E2E(unittest.TestCase):
+    def setUp(self):
+        self.games = []
+
+    def tearDown(self):
+        for game in self.games:
+            game.close()
+
+    def game(self, edition="es", config=None, folder=None):
+        """A copy of an edition; the case's earlier copies end first."""
+        for earlier in self.games:
+            earlier.close_process()
+        g = Game(edition, config, folder)
+        self.games.append(g)
+        return g
+
+    def assertExitsCleanly(self, game):
+        self.assertEqual(game.exit_code(), 0)
+
+
+class SetupDialogs(E2E):
+    """Opening the configuration dialog, filling it in and accepting it."""
+
+    def open_config(self, edition="es", config=None, folder=None):
+        game = self.game(edition, config, folder)
+        password = decode_record(config[-256:])["password"] if config else ""
+        if password:
+            game.start()
+            answer_password(game, password)
+            self.assertIsNotNone(find_window(game.texts["main"]))
+        else:
+            game.start_shown()
+        driver_ok("command", game.texts["main"], ids.IDM_SETUP)
+        if password:
+            answer_password(game, password)
+        self.assertIsNotNone(find_window(game.texts["config"]))
+        return game
+
+    def fill(self, game, figures=STANDARD_FIGURES, winning="500", comment="", games="3", password="clave"):
+        title = game.texts["config"]
+        for k, figure in enumerate(figures):
+            driver_ok("settext", title, ids.IDC_FIGURE_FIRST + k, figure)
+        driver_ok("settext", title, ids.IDC_WINNING_FIGURE, winning)
+        driver_ok("settext", title, ids.IDC_COMMENT, comment)
+        driver_ok("settext", title, ids.IDC_GAMES, games)
+        driver_ok("settext", title, ids.IDC_CONFIG_PASSWORD, password)
+
+    def accept(self, game):
+        """Presses Accept; returns the message box text, or None when the dialog closed."""
+        title = game.texts["config"]
+        driver_ok("click", title, ids.IDC_CONFIG_ACCEPT)
+        box = wait_until(lambda: find_window(game.texts["message"], 100) or
+                         (find_window(title, 50) is None and "closed"), timeout=10)
+        if box == "closed":
+            return None
+        text = next(c["text"] for c in controls(game.texts["message"]) if c["class"] == "Static" and c["text"])
+        click_ok(game.texts["message"])
+        return text

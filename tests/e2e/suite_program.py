@@ -3,20 +3,17 @@
 import os
 import struct
 import subprocess
-import time
 
-from harness import (IDM_EXIT, IDM_PHOTOCOPY, IDM_PLAY, IDM_SETUP, CARD_BACKGROUND, STANDARD_FIGURES,
-                     assert_unwritable, click_ok, controls, decode_record, driver_ok, find_window,
-                     save_screenshot, screen_when, window_gone, xdotool)
-from run_e2e import (E2E, alt_f4, answer_password, fresh_card, press_card, press_cell, red_cells, standard_config,
-                     uncovered_cells)
+from harness import (CARD_BACKGROUND, E2E, STANDARD_FIGURES, alt_f4, answer_password, assert_unwritable,
+                     cell_centre, cell_x, cell_y, click_ok, controls, decode_record, driver_ok, find_window,
+                     fresh_card, ids, press_card, press_cell, red_cells, save_screenshot, screen_when,
+                     standard_config, uncovered_cells, window_gone, xdotool)
+
 
 # Menu positions, from the menu bar's top-left: a person clicks where the
 # items are drawn.
 MENU_BAR = (30, -9)
-MENU_ITEMS = {IDM_PLAY: 12, IDM_SETUP: 38, IDM_PHOTOCOPY: 64, IDM_EXIT: 89}
-CELL_X = [120, 340, 560]
-CELL_Y = [15, 160, 305]
+MENU_ITEMS = {ids.IDM_PLAY: 12, ids.IDM_SETUP: 38, ids.IDM_PHOTOCOPY: 64, ids.IDM_EXIT: 89}
 
 
 def click(x, y):
@@ -27,9 +24,9 @@ def choose(game, command_id):
     """Chooses a menu item with the mouse."""
     left, top = game.card_origin()
     click(left + MENU_BAR[0], top + MENU_BAR[1])
-    time.sleep(0.3)
+    driver_ok("popup", "shown")
     click(left + MENU_BAR[0] + 10, top + MENU_ITEMS[command_id])
-    time.sleep(0.2)
+    driver_ok("popup", "gone")
 
 
 def click_control(title, control_id):
@@ -62,7 +59,7 @@ def snapshot_uncovered(pixel):
     cells = set()
     for c in (1, 2, 3):
         for r in (1, 2, 3):
-            x, y = CELL_X[c - 1], CELL_Y[r - 1]
+            x, y = cell_x(c), cell_y(r)
             ink = sum(1 for yy in range(y + 42, y + 57) for xx in range(x + 30, x + 71)
                       if pixel(xx, yy) == CARD_BACKGROUND)
             if 0 < ink < 41 * 15:
@@ -78,17 +75,17 @@ class Program(E2E):
                 game.start_shown()
                 self.assertFalse(game.play_enabled())
                 self.assertEqual(count_windows(game.texts["password"]), 0)
-                driver_ok("command", game.texts["main"], IDM_EXIT)
+                driver_ok("command", game.texts["main"], ids.IDM_EXIT)
                 self.assertExitsCleanly(game)
 
     def test_set_up_restart_play_and_photocopy_with_real_input(self):
         game = self.game("es")
         game.start_shown()
         main, config = game.texts["main"], game.texts["config"]
-        choose(game, IDM_SETUP)
+        choose(game, ids.IDM_SETUP)
         self.assertIsNotNone(find_window(config))
         self.assertEqual(os.path.getsize(game.config_path), 0)  # created empty by the first Set up
-        click_control(config, 1007)
+        click_control(config, ids.IDC_FIGURE_FIRST)
         for figure in STANDARD_FIGURES + ["500"]:
             type_text(figure)
             xdotool("key", "Tab")
@@ -98,7 +95,7 @@ class Program(E2E):
         xdotool("key", "Tab")
         type_text("Llave 2026")
         save_screenshot("real-input-config")
-        click_control(config, 1032)
+        click_control(config, ids.IDC_CONFIG_ACCEPT)
         self.assertTrue(window_gone(config))
         stored = game.config_bytes()
         self.assertEqual(len(stored), 256)
@@ -106,7 +103,7 @@ class Program(E2E):
                                                  "password": "Llave 2026", "comment": "Para ti, con cariño",
                                                  "games": "2"})
         self.assertTrue(game.play_enabled())
-        choose(game, IDM_EXIT)
+        choose(game, ids.IDM_EXIT)
         self.assertExitsCleanly(game)
 
         # The next start asks for the password before anything else.
@@ -114,23 +111,24 @@ class Program(E2E):
         password = game.texts["password"]
         self.assertIsNotNone(find_window(password))
         self.assertEqual(count_windows(main), 0)
-        click_control(password, 1033)
+        click_control(password, ids.IDC_PASSWORD_ENTRY)
         type_text("Llave 2026")
         xdotool("key", "Tab")
         type_text("Llave 2026")
-        click_control(password, 1036)
+        click_control(password, ids.IDC_PASSWORD_ACCEPT)
         self.assertIsNotNone(find_window(main))
         self.assertTrue(game.play_enabled())
         origin = game.card_origin()
-        choose(game, IDM_PLAY)
+        choose(game, ids.IDM_PLAY)
         for column, row in ((1, 1), (2, 2), (3, 3)):
-            click(origin[0] + CELL_X[column - 1] + 50, origin[1] + CELL_Y[row - 1] + 50)
+            x, y = cell_centre(column, row)
+            click(origin[0] + x, origin[1] + y)
         driver_ok("sync", main)
         screen = screen_when(lambda s: len(uncovered_cells(s, origin)) == 3)
         self.assertEqual(uncovered_cells(screen, origin), {(1, 1), (2, 2), (3, 3)})
         save_screenshot("real-input-card")
 
-        choose(game, IDM_PHOTOCOPY)
+        choose(game, ids.IDM_PHOTOCOPY)
         self.assertIsNotNone(find_window(game.texts["message"]))
         texts = [c["text"] for c in controls(game.texts["message"]) if c["class"] == "Static"]
         self.assertIn("Grabado a bitmap ...", texts)
@@ -155,26 +153,26 @@ class Program(E2E):
         answer_password(game, "secreto")
         main = game.texts["main"]
         origin = game.card_origin()
-        game.command(IDM_PLAY)
+        game.command(ids.IDM_PLAY)
         press_card(game)  # game 1 lost
         # Set up in the middle of the series, cancelled: the series goes on at game 2.
-        driver_ok("command", main, IDM_SETUP)
+        driver_ok("command", main, ids.IDM_SETUP)
         answer_password(game, "secreto")
         self.assertIsNotNone(find_window(game.texts["config"]))
         # A second Set up while its dialogs are open does nothing.
-        driver_ok("command", main, IDM_SETUP)
+        driver_ok("command", main, ids.IDM_SETUP)
         driver_ok("sync", main)
         self.assertEqual(count_windows(game.texts["config"]), 1)
         self.assertEqual(count_windows(game.texts["password"]), 0)
-        driver_ok("click", game.texts["config"], 1031)
+        driver_ok("click", game.texts["config"], ids.IDC_CONFIG_CANCEL)
         self.assertTrue(window_gone(game.texts["config"]))
-        game.command(IDM_PLAY)
+        game.command(ids.IDM_PLAY)
         press_card(game)  # game 2 lost: a fresh card follows
         self.assertTrue(fresh_card(screen_when(lambda s: fresh_card(s, origin)), origin))
         press_card(game)  # game 3 won
         self.assertEqual(len(red_cells(screen_when(lambda s: len(red_cells(s, origin)) == 3), origin)), 3)
         # Play again starts at game 1: a losing card.
-        game.command(IDM_PLAY)
+        game.command(ids.IDM_PLAY)
         press_card(game)
         self.assertTrue(fresh_card(screen_when(lambda s: fresh_card(s, origin)), origin))
 
@@ -184,16 +182,16 @@ class Program(E2E):
         answer_password(game, "secreto")
         main = game.texts["main"]
         origin = game.card_origin()
-        game.command(IDM_PLAY)
+        game.command(ids.IDM_PLAY)
         press_cell(game, 3, 1)
-        driver_ok("command", main, IDM_SETUP)
+        driver_ok("command", main, ids.IDM_SETUP)
         self.assertIsNotNone(find_window(game.texts["password"]))
         self.assertEqual(count_windows(main), 1)
-        game.press(CELL_X[2] + 50, CELL_Y[1] + 50)  # the card no longer reacts
+        game.press(*cell_centre(3, 2))  # the card no longer reacts
         # Column 3 lies clear of the dialog.
         column3 = lambda s: {cell for cell in uncovered_cells(s, origin) if cell[0] == 3}
         self.assertEqual(column3(screen_when(lambda s: (3, 1) in column3(s))), {(3, 1)})
-        driver_ok("command", main, IDM_EXIT)
+        driver_ok("command", main, ids.IDM_EXIT)
         self.assertTrue(window_gone(main))
         self.assertIsNone(game.exit_code(timeout=1))  # still inside the dialog
         alt_f4(game.texts["password"])
@@ -204,7 +202,7 @@ class Program(E2E):
         game.start_shown()
         main, message = game.texts["main"], game.texts["message"]
         for attempt in range(2):
-            driver_ok("command", main, IDM_PHOTOCOPY)
+            driver_ok("command", main, ids.IDM_PHOTOCOPY)
             self.assertIsNotNone(find_window(message), attempt)
             self.assertIn("Save to bitmap ...", [c["text"] for c in controls(message)])
             click_ok(message)
@@ -219,11 +217,11 @@ class Program(E2E):
         os.chmod(game.folder, 0o555)
         try:
             assert_unwritable(game.folder)
-            driver_ok("command", main, IDM_PHOTOCOPY)
+            driver_ok("command", main, ids.IDM_PHOTOCOPY)
             driver_ok("sync", main)
             self.assertIsNone(find_window(message, 1000))
             self.assertFalse(os.path.exists(game.snapshot_path))
         finally:
             os.chmod(game.folder, 0o755)
-        driver_ok("command", main, IDM_EXIT)
+        driver_ok("command", main, ids.IDM_EXIT)
         self.assertExitsCleanly(game)

@@ -8,9 +8,10 @@ import tempfile
 import unittest
 
 import harness
-from harness import (IDM_PHOTOCOPY, IDM_PLAY, IDM_SETUP, STANDARD_FIGURES, assert_unwritable, attrib, config_record, controls,
-                     click_ok, decode_record, driver, driver_ok, find_window, screen_when)
-from run_e2e import SetupDialogs, answer_password, fresh_card, press_card, red_cells
+
+from harness import (STANDARD_FIGURES, SetupDialogs, answer_password, assert_unwritable, attrib, click_ok,
+                     config_record, controls, decode_record, driver, driver_ok, find_window, fresh_card, ids,
+                     press_card, red_cells, screen_when)
 
 TRIALS = int(os.environ.get("QUIMBA_FAULT_TRIALS", "3"))
 SAVE_FAILED = {"es": "No se ha podido guardar la configuración.", "en": "The set-up could not be saved."}
@@ -59,7 +60,7 @@ class Faults(SetupDialogs):
                 self.assertIsNone(message)
                 self.assertEqual(decode_record(after[len(after) // 256 * 256 - 256:])["password"], new)
                 password = new
-                driver_ok("command", game.texts["main"], IDM_SETUP)
+                driver_ok("command", game.texts["main"], ids.IDM_SETUP)
                 answer_password(game, password)
                 self.assertIsNotNone(find_window(game.texts["config"]))
             else:
@@ -68,7 +69,7 @@ class Faults(SetupDialogs):
                 self.assertEqual(after, before)
                 # The dialog stays open with the entries as typed.
                 typed = {c["id"]: c["text"] for c in controls(game.texts["config"])}
-                self.assertEqual((typed[1018], typed[1022]), ("500", str(trial + 1)))
+                self.assertEqual((typed[ids.IDC_WINNING_FIGURE], typed[ids.IDC_GAMES]), ("500", str(trial + 1)))
         return password
 
     def test_read_only_hidden_system_file_is_replaced(self):
@@ -81,7 +82,7 @@ class Faults(SetupDialogs):
                     open(game.config_path, "ab").close()
                 game.start()
                 answer_password(game, "vieja")
-                driver_ok("command", game.texts["main"], IDM_SETUP)
+                driver_ok("command", game.texts["main"], ids.IDM_SETUP)
                 answer_password(game, "vieja")
                 self.assertIsNotNone(find_window(game.texts["config"]))
                 password = self.try_saves(game, "vieja")
@@ -119,12 +120,12 @@ class Faults(SetupDialogs):
         game = self.game("es", config_record(STANDARD_FIGURES, "500", "vieja", "", "3") * 16, folder)
         game.start()
         answer_password(game, "vieja")
-        driver_ok("command", game.texts["main"], IDM_PHOTOCOPY)
+        driver_ok("command", game.texts["main"], ids.IDM_PHOTOCOPY)
         self.assertIsNotNone(find_window(game.texts["message"]))
         click_ok(game.texts["message"])
         with open(game.snapshot_path, "rb") as f:
             snapshot = f.read()
-        driver_ok("command", game.texts["main"], IDM_SETUP)
+        driver_ok("command", game.texts["main"], ids.IDM_SETUP)
         answer_password(game, "vieja")
         self.assertIsNotNone(find_window(game.texts["config"]))
 
@@ -137,7 +138,7 @@ class Faults(SetupDialogs):
             os.truncate(filler, os.path.getsize(filler) - 65536)
             free = os.statvfs(FULL_DISK).f_bavail * os.statvfs(FULL_DISK).f_frsize
             self.assertTrue(54 < free < len(snapshot), free)
-            driver_ok("command", game.texts["main"], IDM_PHOTOCOPY)
+            driver_ok("command", game.texts["main"], ids.IDM_PHOTOCOPY)
             driver_ok("sync", game.texts["main"])
             self.assertIsNone(find_window(game.texts["message"], 1000))
             with open(game.snapshot_path, "rb") as f:
@@ -180,7 +181,7 @@ class Faults(SetupDialogs):
         answer_password(game, "clave")
         main = game.texts["main"]
         soak = ["soak", main, game.texts["password"], game.texts["config"]]
-        game.command(IDM_PLAY)
+        game.command(ids.IDM_PLAY)
         press_card(game)  # the first card, won
         first = probe_resources(main)
         # The system's windows and controls fill caches of their own over the first
@@ -222,14 +223,14 @@ class Faults(SetupDialogs):
                 answer_password(game, values["password"])
                 self.assertIsNotNone(find_window(game.texts["main"]), name)
                 origin = game.card_origin()
-                game.command(IDM_PLAY)
+                game.command(ids.IDM_PLAY)
                 press_card(game)
                 if games == 1:
                     screen = screen_when(lambda s: len(red_cells(s, origin)) == 3)
                     self.assertEqual(len(red_cells(screen, origin)), 3, name)
                 else:  # a losing card: the pause, then a covered card
                     self.assertTrue(fresh_card(screen_when(lambda s: fresh_card(s, origin)), origin), name)
-                driver_ok("command", game.texts["main"], 1004)
+                driver_ok("command", game.texts["main"], ids.IDM_EXIT)
                 self.assertExitsCleanly(game)
 
 

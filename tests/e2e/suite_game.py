@@ -1,0 +1,65 @@
+"""The card game: a whole series, presses in and out of the cells, the pause."""
+
+import time
+
+from harness import (E2E, GOLD, Screen, answer_password, find_window, fresh_card, ids, press_cell, red_cells,
+                     save_screenshot, screen_when, standard_config, uncovered_cells)
+
+
+class CardGame(E2E):
+    def play_series(self, edition, games):
+        game = self.game(edition, standard_config(games=str(games), comment="Enhorabuena, premio!"))
+        game.start()
+        answer_password(game, "secreto")
+        self.assertIsNotNone(find_window(game.texts["main"]))
+        self.assertTrue(game.play_enabled())
+        origin = game.card_origin()
+        game.command(ids.IDM_PLAY)
+        self.assertTrue(fresh_card(screen_when(lambda s: fresh_card(s, origin)), origin))
+        save_screenshot(f"card-covered-{edition}")
+        for number in range(1, games + 1):
+            for p in range(9):
+                press_cell(game, p % 3 + 1, p // 3 + 1)
+                if number == 1 and p == 4:
+                    half = screen_when(lambda s: len(uncovered_cells(s, origin)) == 5)
+                    self.assertEqual(len(uncovered_cells(half, origin)), 5)
+                    save_screenshot(f"card-half-{edition}")
+            if number < games:
+                # After the pause, a covered card of the next game.
+                self.assertTrue(fresh_card(screen_when(lambda s: fresh_card(s, origin)), origin), number)
+        won = lambda s: len(uncovered_cells(s, origin)) == 9 and len(red_cells(s, origin)) == 3
+        screen = screen_when(won)
+        self.assertEqual(len(uncovered_cells(screen, origin)), 9)
+        self.assertEqual(len(red_cells(screen, origin)), 3)
+        self.assertGreater(screen.count(GOLD, origin[0] + 120, origin[1] + 420, origin[0] + 140, origin[1] + 440), 0)
+        save_screenshot(f"card-won-{edition}")
+        # The finished card no longer reacts.
+        press_cell(game, 1, 1)
+        self.assertEqual(Screen().raw, screen.raw)
+        return game, origin
+
+    def test_whole_series_in_both_editions(self):
+        self.play_series("es", 3)
+        self.play_series("en", 1)
+
+    def test_press_timing_outside_cells_and_play_mid_card(self):
+        game = self.game("es", standard_config(games="2"))
+        game.start()
+        answer_password(game, "secreto")
+        origin = game.card_origin()
+        game.press(300, 200)  # before Play: nothing
+        self.assertEqual(uncovered_cells(Screen(), origin), set())
+        game.command(ids.IDM_PLAY)
+        game.press(50, 60)
+        game.press(660, 100)
+        game.press(100, 435)
+        one = screen_when(lambda s: uncovered_cells(s, origin) == {(1, 1)})
+        self.assertEqual(uncovered_cells(one, origin), {(1, 1)})
+        game.command(ids.IDM_PLAY)  # a fresh covered card that needs all nine cells again
+        self.assertTrue(fresh_card(screen_when(lambda s: fresh_card(s, origin)), origin))
+        for p in range(8):
+            press_cell(game, p % 3 + 1, p // 3 + 1)
+        start = time.time()
+        press_cell(game, 3, 3)
+        self.assertGreaterEqual(time.time() - start, 1.9)
+        self.assertTrue(fresh_card(screen_when(lambda s: fresh_card(s, origin)), origin))

@@ -1,0 +1,57 @@
+"""The start of both editions: the main window, its menu and the dark card."""
+
+from harness import (CARD_BACKGROUND, E2E, WS_CLIPSIBLINGS, WS_SYSMENU, WS_VISIBLE, alt_f4, controls,
+                     dialog_units, driver_ok, find_window, ids, save_screenshot, screen_when, xdotool)
+
+
+class Startup(E2E):
+    def test_main_window_in_both_editions(self):
+        for edition in ("es", "en"):
+            with self.subTest(edition=edition):
+                game = self.game(edition)
+                info = game.start_shown()
+                texts = game.texts
+                self.assertEqual(info["class"], "#32770")
+                self.assertEqual(int(info["style"], 16) & ~(WS_VISIBLE | WS_CLIPSIBLINGS), 0x80C000D4)
+                self.assertEqual(int(info["style"], 16) & WS_SYSMENU, 0)
+                self.assertEqual(info["owner"], "0")
+                # Client area at (40, 98), 529 x 354 dialog units, less the menu bar on top.
+                (x, y, w, h), (_, _, cw, ch) = dialog_units((40, 98, 529, 354), (0, 0, 530, 330))
+                left, top, width, height = info["client"]
+                self.assertEqual((left, width), (x, w))
+                self.assertLessEqual(abs(top + height - (y + h)), 2)
+                self.assertGreater(top, y + 10)
+                card = controls(texts["main"])
+                self.assertEqual(len(card), 1)
+                self.assertEqual((card[0]["id"], card[0]["style"], card[0]["rect"]),
+                                 (ids.IDC_CARD, 0x5000010D, [0, 0, cw, ch]))
+
+                menu = game.menu()
+                self.assertEqual([i["text"] for i in menu if i["kind"] == "string"], texts["menu"])
+                self.assertEqual([i["id"] for i in menu if i["kind"] == "string"][1:],
+                                 [ids.IDM_PLAY, ids.IDM_SETUP, ids.IDM_PHOTOCOPY, ids.IDM_EXIT])
+                self.assertEqual([i["kind"] for i in menu if i["depth"] == 1],
+                                 ["string", "separator"] * 3 + ["string"])
+                self.assertFalse(game.play_enabled())
+                self.assertIsNone(find_window(texts["password"], 300))
+
+                screen = screen_when(lambda s: s.pixel(left + 5, top + 5) == CARD_BACKGROUND)
+                # The card is one unit wider than the client area: its right edge is hidden.
+                for px, py in ((5, 5), (400, 300), (width - 1, ch - 1)):
+                    self.assertEqual(screen.pixel(left + px, top + py), CARD_BACKGROUND)
+                # Below the card, the window's own background.
+                self.assertNotEqual(screen.pixel(left + 10, top + height - 3), CARD_BACKGROUND)
+                save_screenshot(f"startup-{edition}")
+
+                xdotool("key", "Escape")
+                xdotool("key", "Return")
+                driver_ok("sync", texts["main"])
+                self.assertIsNotNone(find_window(texts["main"], 500))
+                alt_f4(texts["main"])
+                self.assertExitsCleanly(game)
+
+    def test_exit_and_close_request_end_with_zero(self):
+        game = self.game("en")
+        game.start_shown()
+        driver_ok("command", game.texts["main"], ids.IDM_EXIT)
+        self.assertExitsCleanly(game)
