@@ -13,6 +13,6 @@ session_cleanup=$(mktemp -d /tmp/quimba-bench.XXXXXX)
 run=$session_cleanup
 start_wine_session "$PWD/build/wine-bench" 150
 
-cp build/win/quimba.exe build/win/glimter-lottery.exe build/win/bench/minimal_window.exe "$run/"
+cp build/win/quimba.exe build/win/glimter-lottery.exe build/win/bench/minimal_window.exe build/win/bench/floor_window.exe "$run/"
 wine build/win/bench/bench_wine.exe "$(winepath -w "$run")" 2>/dev/null | tr -d '\r'
 build/bench-native/bench/bench_deal

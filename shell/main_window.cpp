@@ -1,7 +1,5 @@
 #include "main_window.h"
 
-#include <commctrl.h>
-
 #include "../game/card_view.h"
 #include "../resources/resource.h"
 #include "../resources/strings.h"
@@ -9,10 +7,6 @@
 #include "main_commands.h"
 
 namespace {
-
-// The common controls that the program prepares at start: the Windows 95
-// classes, the date and the internet classes.
-constexpr DWORD preparedControls = ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_INTERNET_CLASSES;
 
 HINSTANCE programInstance() { return GetModuleHandleW(nullptr); }
 
@@ -94,19 +88,7 @@ HMENU buildMainMenu(HWND window) {
 // The program entry: prepares the common controls, then runs the main window.
 // None of the arguments is used.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    if (HMODULE commonControls = LoadLibraryA("COMCTL32.DLL")) {
-        using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-        using Init = void(WINAPI*)();
-        if (auto initEx = reinterpret_cast<InitEx>(
-                reinterpret_cast<void*>(GetProcAddress(commonControls, "InitCommonControlsEx")))) {
-            const INITCOMMONCONTROLSEX classes = {sizeof(INITCOMMONCONTROLSEX), preparedControls};
-            initEx(&classes);
-        } else if (auto init = reinterpret_cast<Init>(
-                       reinterpret_cast<void*>(GetProcAddress(commonControls, "InitCommonControls")))) {
-            init();
-        }
-        FreeLibrary(commonControls);
-    }
+    prepareCommonControls();
     showMainWindow(nullptr);
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "dialog_support.h"
 
+#include <commctrl.h>
+
 namespace {
 
 void putText(std::vector<WORD>& out, const wchar_t* text) {
@@ -26,6 +28,29 @@ INT_PTR greenOnBlack(HDC dc) {
 }
 
 }  // namespace
+
+void prepareCommonControls() {
+    HMODULE commonControls = LoadLibraryA("COMCTL32.DLL");
+    if (!commonControls) return;
+    using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    using Init = void(WINAPI*)();
+    if (auto initEx = reinterpret_cast<InitEx>(
+            reinterpret_cast<void*>(GetProcAddress(commonControls, "InitCommonControlsEx")))) {
+        const INITCOMMONCONTROLSEX classes = {sizeof(INITCOMMONCONTROLSEX),
+                                              ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_INTERNET_CLASSES};
+        initEx(&classes);
+    } else if (auto init = reinterpret_cast<Init>(
+                   reinterpret_cast<void*>(GetProcAddress(commonControls, "InitCommonControls")))) {
+        init();
+    }
+    // Under the manifest the program's own controls (the card control) come
+    // from this library too: one reference for the life of the process keeps
+    // the release below from unloading it only for the first control to load
+    // it all over again.
+    HMODULE kept;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(commonControls), &kept);
+    FreeLibrary(commonControls);
+}
 
 std::vector<WORD> buildDialogTemplate(const DialogFrame& frame, const std::vector<DialogItem>& items) {
     std::vector<WORD> out;

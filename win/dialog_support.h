@@ -27,6 +27,11 @@ struct DialogFrame {
     const wchar_t* title;
 };
 
+// Prepares the common controls of the version that the manifest binds (the
+// Windows 95 classes, the date and the internet classes), found by name: a
+// system without the library, or without InitCommonControlsEx, still starts.
+void prepareCommonControls();
+
 // An extended dialog template (the plain one cannot carry a bold font).
 std::vector<WORD> buildDialogTemplate(const DialogFrame& frame, const std::vector<DialogItem>& items);
 
