@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release \
+  -DQUIMBA_VERSION="$(bash scripts/version.sh)" >/dev/null
 cmake --build build/win
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUIMBA_SANITIZE=ON >/dev/null
 cmake --build build/native
