@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds both editions and starts one under Wine: the Spanish edition
 # (quimba), or the English one with --english. The program keeps its
-# configuration and photocopies beside itself, in build/play/<edition>.
-# Without a display it runs on a private Xvfb and saves a screenshot of what
-# it showed into build/play/screenshot.png.
+# configuration and photocopies beside itself, in build/play/<edition>. On a
+# desktop it plays its sounds through Wine's ALSA driver. Without a display
+# it runs silent on a private Xvfb and saves a screenshot of what it showed
+# into build/play/screenshot.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 exe=quimba.exe
@@ -14,11 +15,13 @@ bash scripts/wine-prefix.sh "$prefix"
 folder=$PWD/build/play/${exe%.exe}
 mkdir -p "$folder"
 cp "build/win/$exe" "$folder/"
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="winealsa.drv=d;mscoree=d;mshtml=d"
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=d;mshtml=d"
 cd "$folder"
 if [ -n "${DISPLAY:-}" ]; then
   exec wine "$exe"
 fi
+# No display, no listener: no sound driver either.
+export WINEDLLOVERRIDES="winealsa.drv,winepulse.drv=d;mscoree=d;mshtml=d"
 display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!

@@ -8,7 +8,8 @@ set -euo pipefail
 need=(cmake ninja-build g++ clang libclang-rt-14-dev googletest
       g++-mingw-w64-i686-posix mingw-w64-i686-dev
       wine wine32:i386 wine64 fonts-wine
-      xvfb xdotool x11-utils imagemagick e2fsprogs python3)
+      xvfb xdotool x11-utils imagemagick python3
+      pulseaudio pulseaudio-utils libasound2-plugins:i386)
 
 missing=()
 have_i386=0
