@@ -1,0 +1,69 @@
+"""Takes the README's pictures from the real programs: the covered card, a
+half-uncovered card, the won card, the password dialog and the filled-in
+configuration dialog, in both editions, each cropped to its window and made
+small enough for a page.
+
+    screenshots.py PROGRAMS-FOLDER OUT-FOLDER
+"""
+
+import os
+import subprocess
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+
+import harness  # noqa: E402
+from harness import (Game, answer_password, driver_ok, find_window, fresh_card, ids, press_cell, red_cells,  # noqa: E402
+                     screen_when, standard_config, uncovered_cells)
+
+WIDTH = 640  # pixels across, for every picture
+
+
+def keep(screen, title, path):
+    """The window of that title, cut out of the screen and scaled down."""
+    x, y, w, h = find_window(title)["window"]
+    subprocess.run(["convert", "-size", f"{screen.width}x{screen.height}", "-depth", "8", "rgb:-",
+                    "-crop", f"{w}x{h}+{x}+{y}", "+repage", "-resize", f"{min(WIDTH, w)}x",
+                    "-colors", "256", "-strip", f"png8:{path}"], input=screen.raw, check=True)
+
+
+def take(edition, out):
+    comment = {"es": "¡Enhorabuena, el premio es tuyo!", "en": "Well done, the prize is yours!"}[edition]
+    game = Game(edition, standard_config(password="secreto", games="1", comment=comment))
+    try:
+        game.start()
+        answer_password(game, "secreto")
+        main = game.texts["main"]
+        origin = game.card_origin()
+        game.command(ids.IDM_PLAY)
+        keep(screen_when(lambda s: fresh_card(s, origin)), main, f"{out}/card-covered-{edition}.png")
+        for p in range(5):
+            press_cell(game, p % 3 + 1, p // 3 + 1)
+        keep(screen_when(lambda s: len(uncovered_cells(s, origin)) == 5), main, f"{out}/card-half-{edition}.png")
+        for p in range(5, 9):
+            press_cell(game, p % 3 + 1, p // 3 + 1)
+        keep(screen_when(lambda s: len(red_cells(s, origin)) == 3), main, f"{out}/card-won-{edition}.png")
+
+        driver_ok("command", main, ids.IDM_SETUP)
+        password = game.texts["password"]
+        find_window(password)
+        for field in (ids.IDC_PASSWORD_ENTRY, ids.IDC_PASSWORD_CONFIRM):
+            driver_ok("settext", password, field, "secreto")
+        keep(screen_when(lambda s: True, 0.5), password, f"{out}/password-{edition}.png")
+        driver_ok("click", password, ids.IDC_PASSWORD_ACCEPT)
+        config = game.texts["config"]
+        find_window(config)
+        keep(screen_when(lambda s: True, 0.5), config, f"{out}/config-{edition}.png")
+    finally:
+        game.close()
+
+
+def main():
+    harness.PROGRAMS, out = sys.argv[1:3]
+    os.makedirs(out, exist_ok=True)
+    for edition in ("es", "en"):
+        take(edition, out)
+
+
+if __name__ == "__main__":
+    main()

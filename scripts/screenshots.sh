@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Takes the README's pictures (docs/*.png) from the real programs, both
+# editions, under Wine on a private Xvfb.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/build.sh >/dev/null
+source scripts/wine-session.sh
+session_cleanup=$(mktemp -d /tmp/quimba-pictures.XXXXXX)
+start_wine_session "$session_cleanup/wine" 130
+mkdir "$session_cleanup/bin"
+cp build/win/quimba.exe build/win/glimter-lottery.exe build/win/tests/e2e_driver.exe build/win/tests/window_probe.dll \
+  "$session_cleanup/bin/"
+PYTHONDONTWRITEBYTECODE=1 python3 scripts/screenshots.py "$session_cleanup/bin" docs
+ls -l docs/*.png
