@@ -27,6 +27,12 @@ def keep(screen, title, path):
                     "-colors", "256", "-strip", f"png8:{path}"], input=screen.raw, check=True)
 
 
+def painted(title):
+    """A screenshot once the dialog's black background is on screen."""
+    x, y = find_window(title)["client"][0:2]
+    return screen_when(lambda s: s.pixel(x + 2, y + 2) == (0, 0, 0))
+
+
 def take(edition, out):
     comment = {"es": "¡Enhorabuena, el premio es tuyo!", "en": "Well done, the prize is yours!"}[edition]
     game = Game(edition, standard_config(password="secreto", games="1", comment=comment))
@@ -46,14 +52,13 @@ def take(edition, out):
 
         driver_ok("command", main, ids.IDM_SETUP)
         password = game.texts["password"]
-        find_window(password)
         for field in (ids.IDC_PASSWORD_ENTRY, ids.IDC_PASSWORD_CONFIRM):
             driver_ok("settext", password, field, "secreto")
-        keep(screen_when(lambda s: True, 0.5), password, f"{out}/password-{edition}.png")
+        driver_ok("sync", password)
+        keep(painted(password), password, f"{out}/password-{edition}.png")
         driver_ok("click", password, ids.IDC_PASSWORD_ACCEPT)
         config = game.texts["config"]
-        find_window(config)
-        keep(screen_when(lambda s: True, 0.5), config, f"{out}/config-{edition}.png")
+        keep(painted(config), config, f"{out}/config-{edition}.png")
     finally:
         game.close()
 
