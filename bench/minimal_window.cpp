@@ -1,30 +1,6 @@
-// The start-up baseline: the least a Win32 program does to show an empty
-// window from a dialog template of the main window's size and font.
-#include <windows.h>
+// The start-up baseline of any program: the least a Win32 program does to
+// show an empty window from a dialog template of the main window's size and
+// font.
+#include "empty_window.h"
 
-#include "win/dialog_support.h"
-
-namespace {
-
-INT_PTR CALLBACK minimalProc(HWND window, UINT message, WPARAM, LPARAM) {
-    if (message == WM_CLOSE) {
-        DestroyWindow(window);
-        return TRUE;
-    }
-    return FALSE;
-}
-
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    const DialogFrame frame = {WS_POPUP | WS_CAPTION | DS_MODALFRAME, 40, 98, 529, 354, L"Minimal window"};
-    std::vector<WORD> dialogTemplate = buildDialogTemplate(frame, {});
-    HWND window = CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
-                                             nullptr, minimalProc, 0);
-    ShowWindow(window, SW_SHOW);
-    MSG message;
-    while (IsWindow(window) && GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (!IsDialogMessageW(window, &message)) DispatchMessageW(&message);
-    }
-    return 0;
-}
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return runEmptyWindow(instance, L"Minimal window"); }
