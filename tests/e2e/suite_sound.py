@@ -16,7 +16,7 @@ RATE = 44100
 WINDOW = 0.005  # seconds of sound per loudness reading
 LOUD = 300  # root mean square of a window that a person hears, of 32767
 # Wine opens the sound device at the first sound, so that one may start later.
-FIRST_SOUND_BOUND, SOUND_BOUND = 0.6, 0.3
+FIRST_SOUND_BOUND, SOUND_BOUND = 1.0, 0.5
 
 
 def available():
