@@ -6,10 +6,7 @@ constexpr int cellsPerCard = cardColumns * cardRows;
 
 }  // namespace
 
-void playCard(SeriesState& state) {
-    state.uncoveredCount = 0;
-    state.gameActive = 1;
-}
+void playCard(SeriesState& state) { state.gameActive = 1; }
 
 void newCard(SeriesState& state, int gamesInSeries) {
     if (state.gameNumber > gamesInSeries) state.gameNumber = 1;

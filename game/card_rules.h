@@ -17,9 +17,9 @@ struct SeriesState {
     CardCell cardCells[cardColumns][cardRows] = {};
 };
 
-// Play: the card about to be drawn reacts to presses, none of its cells
-// uncovered yet. The game number stays: Play in the middle of a series
-// gives a fresh card of the same game.
+// Play: the card about to be drawn (newCard) reacts to presses. The game
+// number stays: Play in the middle of a series gives a fresh card of the
+// same game.
 void playCard(SeriesState& state);
 
 // A fresh covered card of the current game, every cell at its place and
