@@ -78,7 +78,14 @@ std::uint32_t timeOfDaySeed() {
     using namespace std::chrono;
     auto now = system_clock::now();
     std::time_t seconds = system_clock::to_time_t(now);
-    std::tm local = *std::localtime(&seconds);
+    std::tm local = {};
+    // The thread-safe forms: MSVC deprecates std::localtime, and the two
+    // platforms name the safe one differently.
+#ifdef _WIN32
+    localtime_s(&local, &seconds);
+#else
+    localtime_r(&seconds, &local);
+#endif
     auto milliseconds = duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
     return static_cast<std::uint32_t>((local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) * 1000 +
                                       milliseconds);

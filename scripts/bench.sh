@@ -8,11 +8,15 @@ bash scripts/build.sh >/dev/null
 cmake -S . -B build/bench-native -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/bench-native --target bench_deal >/dev/null
 
+source scripts/wine-arch.sh
+wine_refusal
+wine_commands "$PWD/build/wine-commands"
 source scripts/wine-session.sh
 session_cleanup=$(mktemp -d /tmp/quimba-bench.XXXXXX)
 run=$session_cleanup
-start_wine_session "$PWD/build/wine-bench" 150
+start_wine_session "$PWD/build/wine-bench-$WINEARCH" 150
 
-cp build/win/quimba.exe build/win/glimter-lottery.exe build/win/bench/minimal_window.exe build/win/bench/floor_window.exe "$run/"
-wine build/win/bench/bench_wine.exe "$(winepath -w "$run")" 2>/dev/null | tr -d '\r'
+cp "$wine_build"/quimba.exe "$wine_build"/glimter-lottery.exe "$wine_build"/bench/minimal_window.exe \
+  "$wine_build"/bench/floor_window.exe "$run/"
+wine "$wine_build"/bench/bench_wine.exe "$(winepath -w "$run")" 2>/dev/null | tr -d '\r'
 build/bench-native/bench/bench_deal

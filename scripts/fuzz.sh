@@ -17,10 +17,22 @@ case "$limit" in
   *) budget=-max_total_time=$limit ;;
 esac
 work=build/fuzz/corpus
-mkdir -p "$work" build/fuzz/findings
-build/fuzz/config_fuzz "$budget" -artifact_prefix=build/fuzz/findings/ -print_final_stats=1 \
+findings=build/fuzz/findings
+mkdir -p "$work" "$findings"
+report_findings() {
+  echo "fuzzer: $1 in $findings:"
+  ls -l "$findings"
+  echo "Reproduce one with: build/fuzz/config_fuzz $findings/NAME. Once the loader is fixed, copy it into"
+  echo "tests/fuzz/corpus (the regression inputs) and delete it from $findings; then run this again."
+  exit 1
+}
+ls "$findings" | grep -q . && report_findings "inputs from an earlier run that crashed the loader are still kept"
+build/fuzz/config_fuzz "$budget" -artifact_prefix="$findings/" -print_final_stats=1 \
   "$work" tests/fuzz/corpus 2>&1 | grep -E '^(#[0-9]+ +DONE|Done|stat::number_of_executed_units|stat::peak_rss|INFO: seed corpus|==[0-9]+==ERROR|SUMMARY)' || true
 # The corpus itself replays clean: this is the regression check.
-build/fuzz/config_fuzz -runs=0 tests/fuzz/corpus >/dev/null 2>&1
-ls build/fuzz/findings | grep -q . && { echo "fuzzer findings in build/fuzz/findings"; exit 1; }
+build/fuzz/config_fuzz -runs=0 tests/fuzz/corpus >/dev/null 2>&1 || {
+  echo "fuzzer: an input of tests/fuzz/corpus crashes the loader; find it with build/fuzz/config_fuzz -runs=0 tests/fuzz/corpus"
+  exit 1
+}
+ls "$findings" | grep -q . && report_findings "new inputs crashed the loader"
 echo "fuzzer: no crash, no sanitizer report"

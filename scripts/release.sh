@@ -4,6 +4,12 @@
 # programs with the players' guides into dist/quimba-glimter-VERSION-win32.zip.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/wine-arch.sh
+if [ "$wine_build" != build/win ]; then
+  echo "release: this machine runs no 32-bit programs, so its tests would run a 64-bit build instead of the" \
+       "programs to be released; release from a machine that runs 32-bit code" >&2
+  exit 1
+fi
 bash scripts/test.sh
 zip=$(bash scripts/package.sh dist)
 sha256sum "$zip"

@@ -10,11 +10,14 @@ cd "$(dirname "$0")/.."
 exe=quimba.exe
 [ "${1:-}" = "--english" ] && exe=glimter-lottery.exe
 bash scripts/build.sh >/dev/null
-prefix=$PWD/build/wine-game
+source scripts/wine-arch.sh
+wine_refusal
+wine_commands "$PWD/build/wine-commands"
+prefix=$PWD/build/wine-game-$WINEARCH
 bash scripts/wine-prefix.sh "$prefix"
 folder=$PWD/build/play/${exe%.exe}
 mkdir -p "$folder"
-cp "build/win/$exe" "$folder/"
+cp "$wine_build/$exe" "$folder/"
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=d;mshtml=d"
 cd "$folder"
 if [ -n "${DISPLAY:-}" ]; then

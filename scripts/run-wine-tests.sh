@@ -13,16 +13,23 @@ echo "== tests under Wine on $DISPLAY as $(id -un)"
 only=${1:-}
 [ $# -gt 0 ] && shift
 failed=()
+ran=0
 selected() {
   [ -z "$only" ] || [ "$only" = "$1" ]
 }
-# Windows programs end their lines with CR LF.
+# Windows programs end their lines with CR LF. A program or suite that ran
+# no test has not passed.
 check() {
   local name=$1 began=$SECONDS
   shift
   echo "== $name"
-  "$@" 2>&1 | tr -d '\r'
-  if [ "${PIPESTATUS[0]}" = 0 ]; then
+  "$@" 2>&1 | tr -d '\r' | tee "$run/last.log"
+  local code=${PIPESTATUS[0]}
+  if [ "$code" = 0 ] && grep -q '^\[==========\] 0 tests' "$run/last.log"; then
+    echo "== $name ran no test: no test matches $*"
+    failed+=("$name")
+  elif [ "$code" = 0 ]; then
+    ran=$((ran + 1))
     echo "== $name passed in $((SECONDS - began)) s"
   else
     echo "== $name FAILED"
@@ -41,6 +48,10 @@ done
 
 if [ ${#failed[@]} -gt 0 ]; then
   echo "FAILED: ${failed[*]}"
+  exit 1
+fi
+if [ $ran = 0 ]; then
+  echo "no test ran"
   exit 1
 fi
 echo "all tests under Wine passed"

@@ -7,6 +7,7 @@ set -euo pipefail
 
 need=(cmake ninja-build g++ clang libclang-rt-14-dev googletest
       g++-mingw-w64-i686-posix mingw-w64-i686-dev
+      g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
       wine wine32:i386 wine64 fonts-wine
       xvfb xdotool x11-utils imagemagick python3
       pulseaudio pulseaudio-utils libasound2-plugins:i386)
@@ -22,7 +23,15 @@ if [ ${#missing[@]} -eq 0 ] && [ $have_i386 = 1 ]; then
 fi
 
 SUDO=
-[ "$(id -u)" = 0 ] || SUDO=sudo
+if [ "$(id -u)" != 0 ]; then
+  if ! command -v sudo >/dev/null; then
+    echo "setup: these packages are missing and installing them needs root (there is no sudo here):" >&2
+    [ $have_i386 = 1 ] || echo "  first, as root: dpkg --add-architecture i386 && apt-get update" >&2
+    echo "  as root: apt-get install --no-install-recommends ${missing[*]}" >&2
+    exit 1
+  fi
+  SUDO=sudo
+fi
 export DEBIAN_FRONTEND=noninteractive
 [ $have_i386 = 1 ] || $SUDO dpkg --add-architecture i386
 $SUDO apt-get update -qq

@@ -17,4 +17,12 @@ bash scripts/fuzz.sh "${QUIMBA_FUZZ_SECONDS:-60}"
 echo "== reproducible build: a second build elsewhere gives the same bytes"
 bash scripts/check-reproducible.sh
 
+echo "== a name that matches no test is an error"
+for names in "e2e_gam" "e2e_game test_no_such_case" "win_test"; do
+  if bash scripts/test-wine.sh $names >/dev/null 2>&1; then
+    echo "scripts/test-wine.sh $names ran as if it named tests"
+    exit 1
+  fi
+done
+
 bash scripts/test-wine.sh

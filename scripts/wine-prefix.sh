@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Makes a 32-bit Wine prefix fit for the program: Wine's own fonts copied in
+# Makes a Wine prefix (32-bit, or as WINEARCH says) fit for the program: Wine's own fonts copied in
 # (Debian's Wine does not find them, and every dialog-unit size would change),
 # unmanaged windows (no 2 s stall on hide without a window manager) and no
 # crash dialog. Sounds go through Wine's ALSA driver, which plays both of the
@@ -12,7 +12,7 @@ set -euo pipefail
 prefix=$1
 audio=alsa
 [ "${2:-}" = --silent ] && audio=
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=d;mshtml=d"
+export WINEPREFIX=$prefix WINEARCH=${WINEARCH:-win32} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=d;mshtml=d"
 if [ ! -f "$prefix/.quimba-ready" ]; then
   mkdir -p "$prefix"
   wineboot -i >/dev/null 2>&1 </dev/null

@@ -4,7 +4,11 @@ sees and on what lands on disk. Each suite is a file suite_NAME.py beside
 this one; adding a suite is adding such a file.
 
     run_e2e.py --list
+    run_e2e.py --check NAME [TEST...]
     run_e2e.py --programs FOLDER --suite NAME [TEST...]
+
+A name that matches nothing is an error: --check says so before anything
+runs, and a run that would execute no test fails.
 """
 
 import argparse
@@ -32,21 +36,42 @@ def flatten(suite):
             yield item
 
 
+def suite_tests(suite, names):
+    tests = list(flatten(unittest.TestLoader().loadTestsFromModule(importlib.import_module("suite_" + suite))))
+    unmatched = [name for name in names if not any(name in t.id() for t in tests)]
+    if unmatched:
+        sys.exit(f"no test of e2e_{suite} matches {', '.join(unmatched)}; its tests: "
+                 + " ".join(t.id().rsplit(".", 1)[-1] for t in tests))
+    return [t for t in tests if not names or any(name in t.id() for name in names)]
+
+
+def check(names):
+    """Whether the test runner's NAME [TEST...] names something."""
+    if not names:
+        return
+    valid = ["core_tests", "win_tests"] + ["e2e_" + s for s in suite_names()]
+    if names[0] not in valid:
+        sys.exit(f"no test program or suite is named {names[0]}; the names are: {' '.join(valid)}")
+    if names[0].startswith("e2e_"):
+        suite_tests(names[0][len("e2e_"):], names[1:])
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--programs", help="the folder with both editions and the test programs")
     parser.add_argument("--suite", choices=suite_names())
     parser.add_argument("--list", action="store_true", help="print the suites' names")
+    parser.add_argument("--check", action="store_true", help="check that the names name tests")
     parser.add_argument("tests", nargs="*", help="run only the tests whose names hold one of these")
     args = parser.parse_args()
     if args.list:
         print(" ".join(suite_names()))
         return
+    if args.check:
+        check(args.tests)
+        return
     harness.PROGRAMS = args.programs
-    tests = list(flatten(unittest.TestLoader().loadTestsFromModule(importlib.import_module("suite_" + args.suite))))
-    if args.tests:
-        tests = [t for t in tests if any(name in t.id() for name in args.tests)]
-    suite = unittest.TestSuite(tests)
+    suite = unittest.TestSuite(suite_tests(args.suite, args.tests))
     result = unittest.TextTestRunner(verbosity=2).run(suite)
     sys.exit(0 if result.wasSuccessful() else 1)
 
