@@ -2,16 +2,12 @@
 // alone (the least any deal does) in the same run.
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 
 #include "game/card_deal.h"
+#include "tests/standard_config.h"
 
 int main() {
-    GameConfig config;
-    const char* figures[] = {"5", "10", "20", "50", "100", "200", "500", "1000", "2000", "5000"};
-    for (int k = 0; k < prizeFigureCount; ++k) config.prizeFigures[k].assign(figures[k], std::strlen(figures[k]));
-    config.winningFigure.assign("500");
-    config.gamesUntilTruePrize.assign("10");
+    const GameConfig config = standardConfig("", "10");
     const int count = 200000;
     SeriesDeal deal;
     volatile std::int32_t sink = 0;

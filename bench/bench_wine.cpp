@@ -16,6 +16,7 @@
 #include "config/config_record.h"
 #include "game/card_layout.h"
 #include "resources/resource.h"
+#include "tests/standard_config.h"
 #include "shell/bmp_layout.h"
 #include "shell/snapshot.h"
 
@@ -74,12 +75,8 @@ double timedSend(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void writeConfig(const std::wstring& path) {
-    GameConfig config;
-    const char* figures[] = {"5", "10", "20", "50", "100", "200", "500", "1000", "2000", "5000"};
-    for (int k = 0; k < prizeFigureCount; ++k) config.prizeFigures[k].assign(figures[k], std::strlen(figures[k]));
-    config.winningFigure.assign("500");
-    config.gamesUntilTruePrize.assign("10");  // no password: the window shows without a prompt
-    ConfigRecord record = encodeRecord(config);
+    // No password: the window shows without a prompt.
+    const ConfigRecord record = encodeRecord(standardConfig("", "10"));
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written;
     WriteFile(file, record.data(), recordSize, &written, nullptr);

@@ -113,7 +113,9 @@ std::wstring systemErrorText(DWORD error) {
 
 void onAccept(HWND dialog) {
     copyEntries(dialog);
-    if (!entriesPass(gameConfig)) {
+    // A password that the code page cannot hold would be stored as "?" marks
+    // or look-alikes, which other characters would then open.
+    if (!controlTextFitsAnsi(dialog, IDC_CONFIG_PASSWORD) || !entriesPass(gameConfig)) {
         showMessage(editionTexts.validationMessage);
         return;
     }

@@ -24,6 +24,13 @@ bool seekTo(HANDLE file, ULONGLONG offset) {
     return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) != 0;
 }
 
+// About a second in all: far longer than any load or replace of the other
+// copy, far shorter than a family member waits for Accept.
+constexpr int inUseRetries = 20;
+constexpr DWORD inUseRetryPause = 50;
+
+bool fileInUse(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
+
 bool writeRecord(HANDLE file) {
     const ConfigRecord record = encodeRecord(gameConfig);
     return writeAll(file, record.data(), recordSize);
@@ -83,10 +90,17 @@ DWORD replaceConfigFile() { return replaceConfigFile(configFilePath()); }
 
 DWORD replaceConfigFile(const std::wstring& path) {
     DWORD error = replaceFile(path, writeRecord, OldFileMarks::clear);
-    if (error != ERROR_SUCCESS) {
+    // Another copy of the program loading or replacing the file holds it for
+    // a moment only: wait for it rather than report the file in use.
+    for (int retry = 0; retry < inUseRetries && fileInUse(error); ++retry) {
+        Sleep(inUseRetryPause);
+        error = replaceFile(path, writeRecord, OldFileMarks::clear);
+    }
+    if (error != ERROR_SUCCESS && !fileInUse(error)) {
         // A folder that takes no new file may still let the file grow. The
         // appended record is the last one, which alone decides what loads,
-        // and a torn append leaves the record before it whole.
+        // and a torn append leaves the record before it whole. A file in use
+        // is never appended to: its holder may be replacing it.
         ClearedMarks cleared(path);
         error = saveConfig(path);
         if (error == ERROR_SUCCESS) cleared.keep();

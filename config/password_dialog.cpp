@@ -28,7 +28,11 @@ void applyFonts(HWND dialog, const PasswordFonts& fonts) {
 }
 
 void onAccept(HWND dialog) {
-    typedPassword.assign(controlTextAnsi(dialog, IDC_PASSWORD_ENTRY));
+    // Text that the code page cannot hold exactly is no password: as "?"
+    // marks or look-alikes it could match one stored that way.
+    const bool exact =
+        controlTextFitsAnsi(dialog, IDC_PASSWORD_ENTRY) && controlTextFitsAnsi(dialog, IDC_PASSWORD_CONFIRM);
+    typedPassword.assign(exact ? controlTextAnsi(dialog, IDC_PASSWORD_ENTRY) : std::string());
     confirmedPassword.assign(controlTextAnsi(dialog, IDC_PASSWORD_CONFIRM));
     if (!typedPassword.empty() && typedPassword == confirmedPassword) EndDialog(dialog, 0);
 }

@@ -19,6 +19,10 @@ constexpr int uncoveredShift = 5;
 constexpr int bandWidth = 220;
 constexpr int bandHeight = 145;
 
+// How far the keyboard's mark, a frame around the marked star, stands clear
+// of the star (in either of its places).
+constexpr int markMargin = 6;
+
 constexpr int commentX = 120;
 constexpr int commentY = 420;
 constexpr int figureDy = 40;

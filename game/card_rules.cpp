@@ -1,5 +1,7 @@
 #include "card_rules.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int cellsPerCard = cardColumns * cardRows;
@@ -11,12 +13,23 @@ void playCard(SeriesState& state) { state.gameActive = 1; }
 void newCard(SeriesState& state, int gamesInSeries) {
     if (state.gameNumber > gamesInSeries) state.gameNumber = 1;
     state.uncoveredCount = 0;
+    state.mark = CellHit{1, 1};
     for (int column = 1; column <= cardColumns; ++column) {
         for (int row = 1; row <= cardRows; ++row) {
             state.cardCells[column - 1][row - 1] = CardCell{static_cast<std::int16_t>(cellX(column)),
                                                             static_cast<std::int16_t>(cellY(row)), 0};
         }
     }
+}
+
+CellHit markAfterKey(CellHit mark, CardKey key) {
+    switch (key) {
+    case CardKey::left: return CellHit{std::max(mark.column - 1, 1), mark.row};
+    case CardKey::right: return CellHit{std::min(mark.column + 1, cardColumns), mark.row};
+    case CardKey::up: return CellHit{mark.column, std::max(mark.row - 1, 1)};
+    case CardKey::down: return CellHit{mark.column, std::min(mark.row + 1, cardRows)};
+    }
+    return mark;
 }
 
 PressResult pressCell(SeriesState& state, CellHit cell, int gamesInSeries) {

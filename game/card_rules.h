@@ -15,6 +15,8 @@ struct SeriesState {
     // 1 while the card reacts to presses.
     std::int32_t gameActive = 0;
     CardCell cardCells[cardColumns][cardRows] = {};
+    // The star that the keyboard's mark is on.
+    CellHit mark = {1, 1};
 };
 
 // Play: the card about to be drawn (newCard) reacts to presses. The game
@@ -22,8 +24,8 @@ struct SeriesState {
 // same game.
 void playCard(SeriesState& state);
 
-// A fresh covered card of the current game, every cell at its place and
-// none uncovered. A game past the series (a set-up may have shortened it)
+// A fresh covered card of the current game, every cell at its place, none
+// uncovered and the keyboard's mark on the top-left star. A game past the series (a set-up may have shortened it)
 // starts it again at 1.
 void newCard(SeriesState& state, int gamesInSeries);
 
@@ -40,3 +42,9 @@ enum class PressResult {
 // is the winning one. After it the series starts again at game 1 and the
 // card no longer reacts.
 PressResult pressCell(SeriesState& state, CellHit cell, int gamesInSeries);
+
+enum class CardKey { left, right, up, down };
+
+// The star that an arrow key moves the mark to from `mark`: the next one
+// that way, or the same one at the card's edge.
+CellHit markAfterKey(CellHit mark, CardKey key);

@@ -23,6 +23,9 @@ HBITMAP cardCanvas;
 SeriesState series;
 SeriesDeal deal;
 WNDPROC baseCardProc;
+// The keyboard's mark shows once the keyboard has been used on the card, as
+// Windows shows focus cues.
+bool keyboardUsed;
 
 // Loaded and scaled once, then kept to the end of the process.
 HBITMAP coveredStar;
@@ -125,8 +128,7 @@ void showCanvas(HWND cardControl) {
     UpdateWindow(cardControl);
 }
 
-void onCardPress(HWND cardControl, unsigned x, unsigned y) {
-    const CellHit hit = cellAt(x, y);
+void onCardPress(HWND cardControl, CellHit hit) {
     const int game = series.gameNumber;
     const PressResult result = pressCell(series, hit, gamesInSeries(gameConfig));
     if (result == PressResult::ignored) return;
@@ -152,6 +154,40 @@ void onCardPress(HWND cardControl, unsigned x, unsigned y) {
     }
 }
 
+// Arrows move the mark from star to star; Space and Enter press the marked
+// star. Keys do nothing while presses do nothing.
+void onCardKey(HWND cardControl, WPARAM key) {
+    if (series.gameActive != 1) return;
+    keyboardUsed = true;
+    switch (key) {
+    case VK_LEFT: series.mark = markAfterKey(series.mark, CardKey::left); break;
+    case VK_RIGHT: series.mark = markAfterKey(series.mark, CardKey::right); break;
+    case VK_UP: series.mark = markAfterKey(series.mark, CardKey::up); break;
+    case VK_DOWN: series.mark = markAfterKey(series.mark, CardKey::down); break;
+    case VK_SPACE:
+    case VK_RETURN: onCardPress(cardControl, series.mark); return;
+    default: return;
+    }
+    showCanvas(cardControl);
+}
+
+// The dialog manager would take the arrows and Enter for itself.
+LRESULT cardDialogCode(const MSG* message) {
+    LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
+    if (message && message->message == WM_KEYDOWN && message->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
+    return code;
+}
+
+// The system's focus rectangle around the marked star, on the screen only:
+// the canvas, and so a photocopy, never holds it.
+void drawMark(HDC control) {
+    if (!keyboardUsed || series.gameActive != 1) return;
+    const int x = cellX(series.mark.column), y = cellY(series.mark.row);
+    const RECT around = {x - uncoveredShift - markMargin, y - markMargin, x + starSize + markMargin,
+                         y + starSize + markMargin};
+    DrawFocusRect(control, &around);
+}
+
 }  // namespace
 
 void resetSeries() { series = SeriesState{}; }
@@ -165,9 +201,13 @@ void createCardCanvas() {
 
 HBITMAP cardCanvasBitmap() { return cardCanvas; }
 
+const SeriesDeal& dealtSeries() { return deal; }
+
 void startCard(HWND mainWindow) {
     playCard(series);
     drawNewCard(mainWindow);
+    // The keys play the card from here on.
+    SetFocus(GetDlgItem(mainWindow, IDC_CARD));
 }
 
 void deactivateCard() { series.gameActive = 0; }
@@ -197,9 +237,12 @@ void paintCardControl(const DRAWITEMSTRUCT& item) {
         fillBackground(item.hDC, RECT{control.left, control.top, canvasWidth, canvasHeight});
         return;
     }
-    MemoryDc source;
-    Selection from(source.get(), cardCanvas);
-    BitBlt(item.hDC, 0, 0, canvasWidth, canvasHeight, source.get(), 0, 0, SRCCOPY);
+    {
+        MemoryDc source;
+        Selection from(source.get(), cardCanvas);
+        BitBlt(item.hDC, 0, 0, canvasWidth, canvasHeight, source.get(), 0, 0, SRCCOPY);
+    }
+    drawMark(item.hDC);
 }
 
 void installCardControlProc(HWND cardControl) {
@@ -208,6 +251,12 @@ void installCardControlProc(HWND cardControl) {
 }
 
 LRESULT CALLBACK cardControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_LBUTTONDOWN) onCardPress(window, LOWORD(lParam), HIWORD(lParam));
+    switch (message) {
+    case WM_LBUTTONDOWN: onCardPress(window, cellAt(LOWORD(lParam), HIWORD(lParam))); break;
+    case WM_KEYDOWN: onCardKey(window, wParam); break;
+    case WM_GETDLGCODE:
+        return CallWindowProcA(baseCardProc, window, message, wParam, lParam) |
+               cardDialogCode(reinterpret_cast<const MSG*>(lParam));
+    }
     return CallWindowProcA(baseCardProc, window, message, wParam, lParam);
 }

@@ -5,11 +5,15 @@
 
 #include <windows.h>
 
+#include "card_deal.h"
+
 // Game 1, nothing uncovered, no card in play.
 void resetSeries();
 // Creates the 790 x 470 canvas, filled with the card background.
 void createCardCanvas();
 HBITMAP cardCanvasBitmap();
+// The series that the card on screen was dealt from.
+const SeriesDeal& dealtSeries();
 
 // Play: a fresh covered card of the current game, reacting to presses.
 void startCard(HWND mainWindow);

@@ -1,6 +1,6 @@
 """Takes the README's pictures from the real programs: the covered card, a
-half-uncovered card, the won card, the password dialog and the filled-in
-configuration dialog, in both editions, each cropped to its window and made
+half-uncovered card, the won card, a card played from the keyboard, the
+password dialog and the filled-in configuration dialog, in both editions, each cropped to its window and made
 small enough for a page.
 
     screenshots.py PROGRAMS-FOLDER OUT-FOLDER
@@ -13,8 +13,8 @@ import sys
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 
 import harness  # noqa: E402
-from harness import (Game, answer_password, driver_ok, find_window, fresh_card, ids, press_cell, red_cells,  # noqa: E402
-                     screen_when, standard_config, uncovered_cells)
+from harness import (Game, answer_password, driver_ok, find_window, frame_shown, fresh_card, ids, keys,  # noqa: E402
+                     press_cell, red_cells, screen_when, standard_config, uncovered_cells)
 
 WIDTH = 640  # pixels across, for every picture
 
@@ -63,11 +63,25 @@ def take(edition, out):
         game.close()
 
 
+def take_keyboard(edition, out):
+    """Two stars uncovered from the keyboard, the frame on a third."""
+    game = Game(edition, standard_config(password="secreto", games="1"))
+    try:
+        origin = game.play()
+        main = game.texts["main"]
+        keys(main, "space", "Right", "space", "Down")
+        keep(screen_when(lambda s: frame_shown(s, origin, 2, 2) and len(uncovered_cells(s, origin)) == 2), main,
+             f"{out}/card-keyboard-{edition}.png")
+    finally:
+        game.close()
+
+
 def main():
     harness.PROGRAMS, out = sys.argv[1:3]
     os.makedirs(out, exist_ok=True)
     for edition in ("es", "en"):
         take(edition, out)
+        take_keyboard(edition, out)
 
 
 if __name__ == "__main__":

@@ -4,11 +4,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh >/dev/null
+source scripts/wine-arch.sh
+wine_refusal
 source scripts/wine-session.sh
 session_cleanup=$(mktemp -d /tmp/quimba-pictures.XXXXXX)
+wine_commands "$session_cleanup/wine-commands"
 start_wine_session "$session_cleanup/wine" 130
 mkdir "$session_cleanup/bin"
-cp build/win/quimba.exe build/win/glimter-lottery.exe build/win/tests/e2e_driver.exe build/win/tests/window_probe.dll \
+cp "$wine_build"/quimba.exe "$wine_build"/glimter-lottery.exe "$wine_build"/tests/e2e_driver.exe \
+  "$wine_build"/tests/window_probe.dll \
   "$session_cleanup/bin/"
 PYTHONDONTWRITEBYTECODE=1 python3 scripts/screenshots.py "$session_cleanup/bin" docs
 ls -l docs/*.png

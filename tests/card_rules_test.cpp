@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "game/card_rules.h"
@@ -80,4 +81,27 @@ TEST(CardRules, AFreshCardIsCoveredAtItsPlacesAndAFinishedSeriesIgnoresPresses) 
     }
     for (const CellHit& press : wholeCard()) pressCell(state, press, 1);
     EXPECT_EQ(pressCell(state, cell(1, 1), 1), R::ignored);
+}
+
+TEST(CardRules, ArrowsMoveTheMarkAndStopAtTheEdges) {
+    using K = CardKey;
+    struct Move {
+        CellHit from;
+        CardKey key;
+        CellHit to;
+    };
+    const Move moves[] = {
+        {{1, 1}, K::right, {2, 1}}, {{2, 1}, K::right, {3, 1}}, {{3, 1}, K::right, {3, 1}},
+        {{3, 1}, K::down, {3, 2}},  {{3, 3}, K::down, {3, 3}},  {{2, 3}, K::left, {1, 3}},
+        {{1, 3}, K::left, {1, 3}},  {{1, 2}, K::up, {1, 1}},    {{2, 1}, K::up, {2, 1}},
+    };
+    for (const Move& m : moves) {
+        const CellHit to = markAfterKey(m.from, m.key);
+        EXPECT_EQ(std::make_pair(to.column, to.row), std::make_pair(m.to.column, m.to.row))
+            << m.from.column << "," << m.from.row << " key " << static_cast<int>(m.key);
+    }
+    SeriesState state;
+    state.mark = {3, 2};
+    newCard(state, 1);
+    EXPECT_EQ(std::make_pair(state.mark.column, state.mark.row), std::make_pair(1, 1));
 }

@@ -1,13 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "config/config_checks.h"
+#include "standard_config.h"
 
 namespace {
 
-const std::vector<std::string> tenFigures = {"5", "10", "20", "50", "100", "200", "500", "1000", "2000", "5000"};
+const std::vector<std::string> tenFigures(std::begin(standardFigures), std::end(standardFigures));
 
 struct Entries {
     std::vector<std::string> figures = tenFigures;

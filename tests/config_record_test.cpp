@@ -3,19 +3,11 @@
 #include <cstring>
 
 #include "config/config_record.h"
+#include "standard_config.h"
 
 namespace {
 
-GameConfig workedExample() {
-    GameConfig config;
-    const char* figures[] = {"5", "10", "20", "50", "100", "200", "500", "1000", "2000", "5000"};
-    for (int k = 0; k < prizeFigureCount; ++k) config.prizeFigures[k].assign(figures[k], std::strlen(figures[k]));
-    config.winningFigure.assign("500");
-    config.surpriseComment.assign("abc");
-    config.gamesUntilTruePrize.assign("3");
-    config.password.assign("secret7");
-    return config;
-}
+GameConfig workedExample() { return standardConfig("secret7", "3", "abc"); }
 
 std::vector<std::uint8_t> slotBytes(const ConfigRecord& record, int slot) {
     return std::vector<std::uint8_t>(record.begin() + slot * 8, record.begin() + slot * 8 + 8);

@@ -116,16 +116,40 @@ INT_PTR setupDialogDefaults(HWND dialog, UINT message, WPARAM wParam, HWND& save
     return FALSE;
 }
 
-std::string controlTextAnsi(HWND dialog, int id) {
+namespace {
+
+std::wstring controlText(HWND dialog, int id) {
     HWND control = GetDlgItem(dialog, id);
     int length = GetWindowTextLengthW(control);
-    if (length <= 0) return std::string();
+    if (length <= 0) return std::wstring();
     std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
-    length = GetWindowTextW(control, &wide[0], length + 1);
+    wide.resize(static_cast<std::size_t>(GetWindowTextW(control, &wide[0], length + 1)));
+    return wide;
+}
+
+}  // namespace
+
+std::string controlTextAnsi(HWND dialog, int id) {
+    const std::wstring wide = controlText(dialog, id);
+    const int length = static_cast<int>(wide.size());
     int bytes = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), length, nullptr, 0, nullptr, nullptr);
     std::string ansi(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
     if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, wide.c_str(), length, &ansi[0], bytes, nullptr, nullptr);
     return ansi;
+}
+
+bool controlTextFitsAnsi(HWND dialog, int id) {
+    const std::wstring wide = controlText(dialog, id);
+    // A UTF-8 code page holds every character and takes no default-character flag.
+    if (wide.empty() || GetACP() == CP_UTF8) return true;
+    const int length = static_cast<int>(wide.size());
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), length, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return false;
+    std::string ansi(static_cast<std::size_t>(bytes), '\0');
+    BOOL usedDefault = FALSE;
+    return WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), length, &ansi[0], bytes, nullptr,
+                               &usedDefault) > 0 &&
+           !usedDefault;
 }
 
 void setControlTextAnsi(HWND dialog, int id, const char* text) {

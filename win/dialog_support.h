@@ -51,6 +51,9 @@ void keepFocus(HWND window, bool activating, HWND& savedFocus);
 // with 0. Returns the dialog procedure's result for the message.
 INT_PTR setupDialogDefaults(HWND dialog, UINT message, WPARAM wParam, HWND& savedFocus);
 
-// The text of a dialog control in the system's ANSI code page.
+// The text of a dialog control in the system's ANSI code page; a character
+// the code page cannot hold becomes "?" or a look-alike.
 std::string controlTextAnsi(HWND dialog, int id);
+// Whether that text holds the control's characters exactly.
+bool controlTextFitsAnsi(HWND dialog, int id);
 void setControlTextAnsi(HWND dialog, int id, const char* text);

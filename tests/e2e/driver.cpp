@@ -6,6 +6,7 @@
 //   driver gone MS TITLE...          wait until no window has any of these titles
 //   driver children TITLE            the window's controls, in creation order
 //   driver command TITLE ID          post a menu command
+//   driver close TITLE               post the system's close request
 //   driver settext TITLE ID TEXT     set a control's text
 //   driver click TITLE ID            post a button click
 //   driver press TITLE X Y           post a left-button press on the card control
@@ -278,6 +279,7 @@ int main() {
     if (verb == "command") {
         return PostMessageW(required(arg(2)), WM_COMMAND, MAKEWPARAM(atoi(arg(3)), 0), 0) ? 0 : 1;
     }
+    if (verb == "close") return PostMessageW(required(arg(2)), WM_CLOSE, 0, 0) ? 0 : 1;
     if (verb == "settext") return SetWindowTextW(control(arg(2), arg(3)), wide(arg(4)).c_str()) ? 0 : 1;
     if (verb == "click") return PostMessageW(control(arg(2), arg(3)), BM_CLICK, 0, 0) ? 0 : 1;
     if (verb == "press") {
@@ -336,7 +338,7 @@ int main() {
     }
     if (verb == "layout") {
         printf("cell-x %d %d %d\ncell-y %d %d %d\n", cellX(1), cellX(2), cellX(3), cellY(1), cellY(2), cellY(3));
-        printf("star %d\nshift %d\ncomment %d %d\n", starSize, uncoveredShift, commentX, commentY);
+        printf("star %d\nshift %d\ncomment %d %d\nmark %d\n", starSize, uncoveredShift, commentX, commentY, markMargin);
         return 0;
     }
     if (verb == "foreground") return SetForegroundWindow(required(arg(2))) ? 0 : 1;

@@ -49,6 +49,9 @@ class Dialogs(SetupDialogs):
                ids.IDC_CONFIG_CANCEL: "Cancel", ids.IDC_CONFIG_ACCEPT: "Accept"},
     }
 
+    VALIDATION = {"es": "Rellena los datos importantes !!!^|Gracias !!",
+                  "en": "Fill in important information !!!^|Thank you !!"}
+
     def check_layout(self, title, layout, texts):
         found = controls(title)
         self.assertEqual([(c["id"], c["class"]) for c in found], [(i, k) for i, k, _ in layout])
@@ -93,9 +96,11 @@ class Dialogs(SetupDialogs):
                                                    ids.IDC_PASSWORD_ACCEPT: (10, 700, "MS Sans Serif")})
                 save_screenshot(f"password-{edition}")
 
-                # Refused: different case, empty pair, a leading blank, the last of the twelve.
-                for first, second in (("abcdefghijkl", "Abcdefghijkl"), ("", ""), (" Abcdefghijkl", "Abcdefghijkl"),
-                                      ("AbcdefghijkX", "Abcdefghijkl")):
+                # Refused: different case, empty pair, no confirmation, a leading blank, the last of the
+                # twelve, and a look-alike that the code page would turn into the password itself.
+                for first, second in (("abcdefghijkl", "Abcdefghijkl"), ("", ""), ("Abcdefghijkl", ""),
+                                      (" Abcdefghijkl", "Abcdefghijkl"), ("AbcdefghijkX", "Abcdefghijkl"),
+                                      ("Ābcdefghijkl", "Ābcdefghijkl")):
                     answer_password(game, first, second, title)
                     self.assertEqual(driver("sync", title)[0], 0, f"{(first, second)} closed the dialog")
                 # 13 characters against the same 12 and another: accepted as the 12.
@@ -115,6 +120,33 @@ class Dialogs(SetupDialogs):
         self.assertIsNotNone(find_window(game.texts["password"]))
         alt_f4(game.texts["password"])
         self.assertExitsCleanly(game)
+
+    def test_characters_outside_the_code_page_never_open_a_password(self):
+        # "??" is how an older copy stored a password typed in Greek.
+        for edition in ("es", "en"):
+            with self.subTest(edition=edition):
+                game = self.game(edition, standard_config(password="??"))
+                game.start()
+                answer_password(game, "αβ")
+                self.assertEqual(driver("sync", game.texts["password"])[0], 0, "Greek opened the program")
+                answer_password(game, "??")
+                main = game.texts["main"]
+                self.assertIsNotNone(find_window(main))
+                driver_ok("command", main, ids.IDM_SETUP)
+                answer_password(game, "αβ")
+                driver_ok("sync", game.texts["password"])
+                alt_f4(game.texts["password"])
+                self.assertTrue(window_gone(game.texts["password"]))
+                driver_ok("sync", main)
+                self.assertIsNone(find_window(game.texts["config"], 500))
+                # A Greek or a look-alike password is refused and nothing is stored.
+                driver_ok("command", main, ids.IDM_SETUP)
+                answer_password(game, "??")
+                stored = game.config_bytes()
+                for password in ("Ωμέγα", "Ābc"):
+                    self.fill(game, password=password)
+                    self.assertEqual(self.accept(game), self.VALIDATION[edition], password)
+                    self.assertEqual(game.config_bytes(), stored)
 
     def test_setup_needs_a_password_typed_in_that_opening(self):
         game = self.game("es", standard_config())
@@ -153,15 +185,13 @@ class Dialogs(SetupDialogs):
                                                    ids.IDC_CONFIG_CANCEL: (10, 700, "MS Sans Serif")})
                 save_screenshot(f"config-{edition}")
                 # First run: accepting the empty dialog is refused.
-                message = {"es": "Rellena los datos importantes !!!^|Gracias !!",
-                           "en": "Fill in important information !!!^|Thank you !!"}[edition]
-                self.assertEqual(self.accept(game), message)
+                self.assertEqual(self.accept(game), self.VALIDATION[edition])
 
     def test_the_checks_decide_what_is_stored(self):
         # Each check is tested case by case natively; this shows the dialog applies them.
         game = self.open_config("en")
         self.fill(game, games="11")
-        self.assertEqual(self.accept(game), "Fill in important information !!!^|Thank you !!")
+        self.assertEqual(self.accept(game), self.VALIDATION["en"])
         self.assertEqual(game.config_bytes(), b"")  # as the first Set up made it
         self.assertFalse(game.play_enabled())
         self.fill(game, winning="0050", figures=STANDARD_FIGURES[:3] + ["50"] + STANDARD_FIGURES[4:])
@@ -188,8 +218,17 @@ class Dialogs(SetupDialogs):
         driver_ok("command", game.texts["main"], ids.IDM_SETUP)
         answer_password(game, "clave")
         self.assertIsNotNone(find_window(game.texts["config"]))
+        # The stored configuration, read again: changing one figure keeps the rest, password and comment too.
         found = {c["id"]: c["text"] for c in controls(game.texts["config"])}
-        self.assertEqual(found[ids.IDC_GAMES], "3")  # the stored configuration, read again
+        self.assertEqual([found[ids.IDC_FIGURE_FIRST + k] for k in range(10)] +
+                         [found[ids.IDC_WINNING_FIGURE], found[ids.IDC_COMMENT], found[ids.IDC_GAMES]],
+                         STANDARD_FIGURES + ["500", "Enhorabuena!", "3"])
+        driver_ok("settext", game.texts["config"], ids.IDC_FIGURE_FIRST, "6")
+        self.assertIsNone(self.accept(game))
+        self.assertEqual(decode_record(game.config_bytes()),
+                         dict(decode_record(before), figures=["6"] + STANDARD_FIGURES[1:]))
+        driver_ok("command", game.texts["main"], ids.IDM_SETUP)
+        answer_password(game, "clave")
         self.fill(game, comment="x" * 90, password="Clave nueva 123")
         self.assertIsNone(self.accept(game))
         decoded = decode_record(game.config_bytes())

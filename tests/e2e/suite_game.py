@@ -2,18 +2,16 @@
 
 import time
 
-from harness import (E2E, GOLD, Screen, answer_password, find_window, fresh_card, ids, press_cell, red_cells,
-                     save_screenshot, screen_when, standard_config, uncovered_cells)
+from harness import (ALL_CELLS, CARD_BACKGROUND, E2E, GOLD, Screen, click_ok, driver_ok, frame_shown, fresh_card,
+                     ids, keys, mark_frame, press_cell, read_bmp, red_cells, save_screenshot, screen_when,
+                     standard_config, uncovered_cells)
 
 
 class CardGame(E2E):
     def play_series(self, edition, games):
         game = self.game(edition, standard_config(games=str(games), comment="Enhorabuena, premio!"))
-        game.start()
-        answer_password(game, "secreto")
-        self.assertIsNotNone(find_window(game.texts["main"]))
+        origin = game.open_with("secreto")
         self.assertTrue(game.play_enabled())
-        origin = game.card_origin()
         game.command(ids.IDM_PLAY)
         self.assertTrue(fresh_card(screen_when(lambda s: fresh_card(s, origin)), origin))
         save_screenshot(f"card-covered-{edition}")
@@ -44,9 +42,7 @@ class CardGame(E2E):
 
     def test_press_timing_outside_cells_and_play_mid_card(self):
         game = self.game("es", standard_config(games="2"))
-        game.start()
-        answer_password(game, "secreto")
-        origin = game.card_origin()
+        origin = game.open_with("secreto")
         game.press(300, 200)  # before Play: nothing
         self.assertEqual(uncovered_cells(Screen(), origin), set())
         game.command(ids.IDM_PLAY)
@@ -63,3 +59,33 @@ class CardGame(E2E):
         press_cell(game, 3, 3)
         self.assertGreaterEqual(time.time() - start, 1.9)
         self.assertTrue(fresh_card(screen_when(lambda s: fresh_card(s, origin)), origin))
+
+    def test_a_card_from_the_keyboard(self):
+        game = self.game("es", standard_config(games="1"))
+        main = game.texts["main"]
+        origin = game.play()
+        self.assertFalse(frame_shown(screen_when(lambda s: fresh_card(s, origin)), origin, 1, 1))
+        # Row by row, turning at the edges, where one more arrow leaves the frame where it is.
+        keys(main, "space", "Right", "space", "Right", "space", "Right", "Down", "space", "Left", "space", "Left",
+             "space", "Left", "Down", "space", "Right", "space", "Right")
+        screen = screen_when(lambda s: len(uncovered_cells(s, origin)) == 8 and frame_shown(s, origin, 3, 3))
+        self.assertEqual(uncovered_cells(screen, origin), ALL_CELLS - {(3, 3)})
+        self.assertTrue(frame_shown(screen, origin, 3, 3))
+        save_screenshot("card-keyboard-es")
+        # The frame is on the screen only: the photocopy holds the card without it.
+        driver_ok("command", main, ids.IDM_PHOTOCOPY)
+        click_ok(game.texts["message"])
+        _, pixel = read_bmp(game.snapshot_path)
+        self.assertEqual({pixel(x, y) for x, y in mark_frame(3, 3)}, {CARD_BACKGROUND})
+        keys(main, "space")
+        won = screen_when(lambda s: len(red_cells(s, origin)) == 3)
+        self.assertEqual((uncovered_cells(won, origin), len(red_cells(won, origin))), (ALL_CELLS, 3))
+        self.assertFalse(frame_shown(won, origin, 3, 3))  # the finished card takes no keys
+        keys(main, "Left", "space")
+        self.assertEqual(Screen().raw, won.raw)
+
+        game = self.game("en", standard_config(games="2"))
+        origin = game.play()
+        keys(game.texts["main"], "Return", "Down", "Return")
+        two = screen_when(lambda s: len(uncovered_cells(s, origin)) == 2)
+        self.assertEqual(uncovered_cells(two, origin), {(1, 1), (1, 2)})

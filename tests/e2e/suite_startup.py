@@ -1,7 +1,12 @@
 """The start of both editions: the main window, its menu and the dark card."""
 
-from harness import (CARD_BACKGROUND, E2E, WS_CLIPSIBLINGS, WS_SYSMENU, WS_VISIBLE, alt_f4, controls,
-                     dialog_units, driver_ok, find_window, ids, save_screenshot, screen_when, xdotool)
+import os
+import shutil
+import tempfile
+
+from harness import (CARD_BACKGROUND, E2E, WS_CLIPSIBLINGS, WS_SYSMENU, WS_VISIBLE, alt_f4, click_ok, controls,
+                     dialog_units, driver_ok, find_window, ids, save_screenshot, screen_when, standard_config,
+                     xdotool)
 
 
 class Startup(E2E):
@@ -33,6 +38,7 @@ class Startup(E2E):
                 self.assertEqual([i["kind"] for i in menu if i["depth"] == 1],
                                  ["string", "separator"] * 3 + ["string"])
                 self.assertFalse(game.play_enabled())
+                self.assertEqual(game.icons(), {"small": [16, 16], "big": [32, 32]})
                 self.assertIsNone(find_window(texts["password"], 300))
 
                 screen = screen_when(lambda s: s.pixel(left + 5, top + 5) == CARD_BACKGROUND)
@@ -51,7 +57,20 @@ class Startup(E2E):
                 self.assertExitsCleanly(game)
 
     def test_exit_and_close_request_end_with_zero(self):
-        game = self.game("en")
-        game.start_shown()
-        driver_ok("command", game.texts["main"], ids.IDM_EXIT)
-        self.assertExitsCleanly(game)
+        for verb, argument in (("command", ids.IDM_EXIT), ("close", None)):
+            game = self.game("en")
+            game.start_shown()
+            driver_ok(verb, game.texts["main"], *([argument] if argument else []))
+            self.assertExitsCleanly(game)
+
+    def test_files_beside_a_program_whose_path_passes_260_characters(self):
+        top = tempfile.mkdtemp(prefix="quimba-e2e-")
+        self.addCleanup(shutil.rmtree, top, True)
+        folder = os.path.join(top, *["carpeta del juego de la familia"] * 9)
+        os.makedirs(folder)
+        game = self.game("es", standard_config(), folder)
+        self.assertGreater(len(game.exe), 260)
+        game.open_with("secreto")  # the password stored beside it is asked for
+        driver_ok("command", game.texts["main"], ids.IDM_PHOTOCOPY)
+        click_ok(game.texts["message"])
+        self.assertEqual(os.path.getsize(game.snapshot_path), 1114894)

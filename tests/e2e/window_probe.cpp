@@ -1,6 +1,7 @@
 // A read-only probe that the end-to-end driver hooks into the game's thread:
 // when the window receives the probe message it writes what only that
-// thread can read (the menu, the fonts of the controls) to a file in %TEMP%.
+// thread can read (the menu, the fonts of the controls, the sizes of the
+// window's icons) to a file in %TEMP%.
 #include <windows.h>
 #include <psapi.h>
 
@@ -49,6 +50,18 @@ BOOL CALLBACK describeFont(HWND child, LPARAM context) {
     return TRUE;
 }
 
+void describeIcon(FILE* out, HWND window, WPARAM which, const char* name) {
+    ICONINFO info = {};
+    HICON icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0));
+    if (!icon || !GetIconInfo(icon, &info)) return;
+    BITMAP colour = {};
+    if (info.hbmColor && GetObjectW(info.hbmColor, sizeof colour, &colour)) {
+        fprintf(out, "icon %s %ld %ld\n", name, colour.bmWidth, colour.bmHeight);
+    }
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+}
+
 // The platform keeps no count of a process's GDI objects under Wine: count
 // the free places of the handle table instead, by filling it and emptying
 // it again. Fewer free places means more objects held.
@@ -71,6 +84,8 @@ extern "C" LRESULT CALLBACK probeHook(int code, WPARAM wParam, LPARAM lParam) {
         if (FILE* out = _wfopen(partial.c_str(), L"w")) {
             if (HMENU menu = GetMenu(message->hwnd)) describeMenu(out, menu, 0);
             EnumChildWindows(message->hwnd, describeFont, reinterpret_cast<LPARAM>(out));
+            describeIcon(out, message->hwnd, ICON_SMALL, "small");
+            describeIcon(out, message->hwnd, ICON_BIG, "big");
             if (message->wParam == 1) {
                 PROCESS_MEMORY_COUNTERS_EX memory = {};
                 GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),

@@ -1,16 +1,5 @@
 #include "win_test_support.h"
 
-GameConfig standardConfig(const char* password, const char* games, const char* comment) {
-    const char* figures[] = {"5", "10", "20", "50", "100", "200", "500", "1000", "2000", "5000"};
-    GameConfig config;
-    for (int k = 0; k < prizeFigureCount; ++k) config.prizeFigures[k].assign(figures[k]);
-    config.winningFigure.assign("500");
-    config.password.assign(password);
-    config.gamesUntilTruePrize.assign(games);
-    config.surpriseComment.assign(comment);
-    return config;
-}
-
 FreshFolder::FreshFolder() {
     wchar_t temporary[MAX_PATH];
     GetTempPathW(MAX_PATH, temporary);

@@ -7,9 +7,7 @@
 #include <vector>
 
 #include "config/config_record.h"
-
-// Figures 5 to 5000, the winning figure 500, and the rest as given.
-GameConfig standardConfig(const char* password, const char* games = "3", const char* comment = "");
+#include "standard_config.h"
 
 // A new, empty folder of the case's own under the user's temporary folder,
 // removed with everything in it when the case ends.
