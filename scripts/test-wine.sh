@@ -23,13 +23,18 @@ wine_refusal
 run=$(mktemp -d /tmp/quimba-test.XXXXXX)
 runner=
 as_player=
-# Every process the run started ends with it, on success, failure, Ctrl+C
-# or SIGTERM; then its tmpfs and its folder go.
+# Every process the run started ends with it, on success, failure, Ctrl+C,
+# SIGTERM or a closed terminal; then its tmpfs and its folder go.
 cleanup() {
-  trap '' INT TERM
+  # Nothing stops it half-way: not another signal, not a failing step, not
+  # a reader of the output that is already gone.
+  trap '' INT TERM HUP PIPE
+  set +e
   [ -n "$runner" ] && kill -TERM -- "-$runner" 2>/dev/null && sleep 0.5
+  # Wine's own services leave the group; its server ends every process of
+  # the run's prefix (and only those: another run may be going on).
   if [ -n "$as_player" ]; then
-    pkill -KILL -u "$player" 2>/dev/null
+    runuser -u "$player" -- env WINEPREFIX="$run/wine" PATH="$PATH" wineserver -k 2>/dev/null
   else
     WINEPREFIX="$run/wine" PATH="$PATH" wineserver -k 2>/dev/null
   fi
@@ -41,6 +46,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
+trap 'exit 129' HUP
 
 # Everything the tests need, in a folder the player owns: the checkout may
 # lie where an ordinary user cannot read.
