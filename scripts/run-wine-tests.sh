@@ -26,7 +26,7 @@ check() {
   "$@" 2>&1 | tr -d '\r' | tee "$run/last.log"
   local code=${PIPESTATUS[0]}
   if [ "$code" = 0 ] && grep -q '^\[==========\] 0 tests' "$run/last.log"; then
-    echo "== $name ran no test: no test matches $*"
+    echo "== $name ran no test: none of its tests matches the names given"
     failed+=("$name")
   elif [ "$code" = 0 ]; then
     ran=$((ran + 1))
