@@ -33,10 +33,11 @@ cleanup() {
   [ -n "$runner" ] && kill -TERM -- "-$runner" 2>/dev/null && sleep 0.5
   # Wine's own services leave the group; its server ends every process of
   # the run's prefix (and only those: another run may be going on).
+  local end_wine='wineserver -k; wineserver -w'
   if [ -n "$as_player" ]; then
-    runuser -u "$player" -- env WINEPREFIX="$run/wine" PATH="$PATH" wineserver -k 2>/dev/null
+    runuser -u "$player" -- env WINEPREFIX="$run/wine" PATH="$PATH" sh -c "$end_wine" 2>/dev/null
   else
-    WINEPREFIX="$run/wine" PATH="$PATH" wineserver -k 2>/dev/null
+    WINEPREFIX="$run/wine" PATH="$PATH" sh -c "$end_wine" 2>/dev/null
   fi
   [ -n "$runner" ] && kill -KILL -- "-$runner" 2>/dev/null
   mountpoint -q "$run/full" 2>/dev/null && umount -l "$run/full"
