@@ -33,7 +33,8 @@ DWORD saveConfig(const std::wstring& path);
 // one's place once written in full, marks and all; where the folder takes
 // no new file, appends it to the old file instead. A file that another
 // program holds is waited for a moment, then refused, never appended to.
-// Nothing stored before is lost on any path. Then reloads the file. Returns ERROR_SUCCESS, or the
-// system's code for what stopped the last way tried.
+// Nothing stored before is lost on any path. Then reloads the file.
+// Returns ERROR_SUCCESS, or the system's code for what stopped the last way
+// tried.
 DWORD replaceConfigFile();
 DWORD replaceConfigFile(const std::wstring& path);

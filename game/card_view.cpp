@@ -210,7 +210,10 @@ void startCard(HWND mainWindow) {
     SetFocus(GetDlgItem(mainWindow, IDC_CARD));
 }
 
-void deactivateCard() { series.gameActive = 0; }
+void deactivateCard(HWND mainWindow) {
+    series.gameActive = 0;
+    InvalidateRect(GetDlgItem(mainWindow, IDC_CARD), nullptr, FALSE);
+}
 
 void drawNewCard(HWND mainWindow) {
     loadCardPictures();

@@ -17,8 +17,9 @@ const SeriesDeal& dealtSeries();
 
 // Play: a fresh covered card of the current game, reacting to presses.
 void startCard(HWND mainWindow);
-// The card on screen stays as it is but no longer reacts to presses.
-void deactivateCard();
+// The card on screen stays as it is but no longer reacts to presses or
+// keys, and so shows no keyboard mark.
+void deactivateCard(HWND mainWindow);
 
 // Deals the series and shows a fresh covered card of the current game.
 void drawNewCard(HWND mainWindow);

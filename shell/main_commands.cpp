@@ -50,7 +50,7 @@ void onInitialise(HWND window) {
 void onPlay(HWND window) { startCard(window); }
 
 void onSetup(HWND window) {
-    deactivateCard();
+    deactivateCard(window);
     if (setupInProgress == 1) return;
     setupInProgress = 1;
     loadConfig();

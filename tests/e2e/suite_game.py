@@ -86,6 +86,10 @@ class CardGame(E2E):
 
         game = self.game("en", standard_config(games="2"))
         origin = game.play()
-        keys(game.texts["main"], "Return", "Down", "Return")
-        two = screen_when(lambda s: len(uncovered_cells(s, origin)) == 2)
+        keys(game.texts["main"], "Return", "Down", "Return", "Right", "Right")
+        two = screen_when(lambda s: len(uncovered_cells(s, origin)) == 2 and frame_shown(s, origin, 3, 2))
         self.assertEqual(uncovered_cells(two, origin), {(1, 1), (1, 2)})
+        self.assertTrue(frame_shown(two, origin, 3, 2))
+        # Set up: the card takes no keys until Play again, and shows no frame.
+        driver_ok("command", game.texts["main"], ids.IDM_SETUP)
+        self.assertFalse(frame_shown(screen_when(lambda s: not frame_shown(s, origin, 3, 2)), origin, 3, 2))
