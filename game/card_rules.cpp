@@ -33,7 +33,7 @@ CellHit markAfterKey(CellHit mark, CardKey key) {
 }
 
 PressResult pressCell(SeriesState& state, CellHit cell, int gamesInSeries) {
-    if (state.gameActive != 1) return PressResult::ignored;
+    if (!cardInPlay(state)) return PressResult::ignored;
     if (!cell.onCard()) return PressResult::offCard;
     CardCell& pressed = state.cardCells[cell.column - 1][cell.row - 1];
     if (pressed.uncovered == 0) {

@@ -25,9 +25,12 @@ struct SeriesState {
 void playCard(SeriesState& state);
 
 // A fresh covered card of the current game, every cell at its place, none
-// uncovered and the keyboard's mark on the top-left star. A game past the series (a set-up may have shortened it)
-// starts it again at 1.
+// uncovered and the keyboard's mark on the top-left star. A game past the
+// series (a set-up may have shortened it) starts it again at 1.
 void newCard(SeriesState& state, int gamesInSeries);
+
+// Whether the card on screen takes presses and keys.
+inline bool cardInPlay(const SeriesState& state) { return state.gameActive == 1; }
 
 enum class PressResult {
     ignored,          // no card in play

@@ -157,7 +157,7 @@ void onCardPress(HWND cardControl, CellHit hit) {
 // Arrows move the mark from star to star; Space and Enter press the marked
 // star. Keys do nothing while presses do nothing.
 void onCardKey(HWND cardControl, WPARAM key) {
-    if (series.gameActive != 1) return;
+    if (!cardInPlay(series)) return;
     keyboardUsed = true;
     switch (key) {
     case VK_LEFT: series.mark = markAfterKey(series.mark, CardKey::left); break;
@@ -181,7 +181,7 @@ LRESULT cardDialogCode(const MSG* message) {
 // The system's focus rectangle around the marked star, on the screen only:
 // the canvas, and so a photocopy, never holds it.
 void drawMark(HDC control) {
-    if (!keyboardUsed || series.gameActive != 1) return;
+    if (!keyboardUsed || !cardInPlay(series)) return;
     const int x = cellX(series.mark.column), y = cellY(series.mark.row);
     const RECT around = {x - uncoveredShift - markMargin, y - markMargin, x + starSize + markMargin,
                          y + starSize + markMargin};

@@ -1,7 +1,7 @@
 """Takes the README's pictures from the real programs: the covered card, a
 half-uncovered card, the won card, a card played from the keyboard, the
-password dialog and the filled-in configuration dialog, in both editions, each cropped to its window and made
-small enough for a page.
+password dialog and the filled-in configuration dialog, in both editions,
+each cropped to its window and made small enough for a page.
 
     screenshots.py PROGRAMS-FOLDER OUT-FOLDER
 """

@@ -23,6 +23,8 @@ wine_refusal
 run=$(mktemp -d /tmp/quimba-test.XXXXXX)
 runner=
 as_player=
+# How a command runs as the user who runs the tests.
+as_tester=()
 # Every process the run started ends with it, on success, failure, Ctrl+C,
 # SIGTERM or a closed terminal; then its tmpfs and its folder go.
 cleanup() {
@@ -33,12 +35,7 @@ cleanup() {
   [ -n "$runner" ] && kill -TERM -- "-$runner" 2>/dev/null && sleep 0.5
   # Wine's own services leave the group; its server ends every process of
   # the run's prefix (and only those: another run may be going on).
-  local end_wine='wineserver -k; wineserver -w'
-  if [ -n "$as_player" ]; then
-    runuser -u "$player" -- env WINEPREFIX="$run/wine" PATH="$PATH" sh -c "$end_wine" 2>/dev/null
-  else
-    WINEPREFIX="$run/wine" PATH="$PATH" sh -c "$end_wine" 2>/dev/null
-  fi
+  "${as_tester[@]}" env WINEPREFIX="$run/wine" PATH="$PATH" sh -c 'wineserver -k; wineserver -w' 2>/dev/null
   [ -n "$runner" ] && kill -KILL -- "-$runner" 2>/dev/null
   mountpoint -q "$run/full" 2>/dev/null && umount -l "$run/full"
   rm -rf "$run"
@@ -65,6 +62,7 @@ if [ "$(id -u)" = 0 ]; then
   if id -u "$player" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$player" 2>/dev/null; then
     if runuser -u "$player" -- true 2>/dev/null; then
       as_player=1
+      as_tester=(runuser -u "$player" --)
     else
       echo "== skipped: this machine refuses to switch to the user $player (runuser)"
     fi
@@ -89,11 +87,7 @@ else
   echo "== skipped: the full-disk cases, which need a tmpfs that only root can mount"
 fi
 status=0
-if [ -n "$as_player" ]; then
-  setsid runuser -u "$player" -- env -i "${pass[@]}" bash "$run/scripts/run-wine-tests.sh" "$@" &
-else
-  setsid env -i "${pass[@]}" bash "$run/scripts/run-wine-tests.sh" "$@" &
-fi
+setsid "${as_tester[@]}" env -i "${pass[@]}" bash "$run/scripts/run-wine-tests.sh" "$@" &
 runner=$!
 wait "$runner" || status=$?
 if [ -n "${QUIMBA_SCREENSHOTS:-}" ] && [ -d "$run/screenshots" ]; then

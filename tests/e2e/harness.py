@@ -374,6 +374,12 @@ class Game:
         with open(self.config_path, "rb") as f:
             return f.read()
 
+    def stored_password(self):
+        """The password of the file's last complete record, as the program loads it; "" for none."""
+        stored = self.config_bytes() if os.path.exists(self.config_path) else b""
+        end = len(stored) // 256 * 256
+        return decode_record(stored[end - 256:end])["password"] if end else ""
+
 
 WS_SYSMENU = 0x00080000
 WS_VISIBLE = 0x10000000
@@ -527,8 +533,7 @@ class SetupDialogs(E2E):
 
     def enter_setup(self, game):
         """Starts the program and opens the configuration dialog, answering the stored password."""
-        stored = game.config_bytes() if os.path.exists(game.config_path) else b""
-        password = decode_record(stored[len(stored) // 256 * 256 - 256:][:256])["password"] if len(stored) >= 256 else ""
+        password = game.stored_password()
         if password:
             game.open_with(password)
         else:
