@@ -84,16 +84,24 @@ void showStoredConfig(HWND dialog) {
     setControlTextAnsi(dialog, IDC_CONFIG_PASSWORD, gameConfig.password.c_str());
 }
 
+template <std::size_t Capacity>
+void copyEntry(HWND dialog, int id, FixedText<Capacity>& field) {
+    field.assign(controlTextAnsi(dialog, id, Capacity).bytes);
+}
+
 // The live configuration takes the entries before they are checked, and
-// keeps them even when they are refused.
-void copyEntries(HWND dialog) {
-    for (int k = 0; k < prizeFigureCount; ++k) {
-        gameConfig.prizeFigures[k].assign(controlTextAnsi(dialog, IDC_FIGURE_FIRST + k));
-    }
-    gameConfig.winningFigure.assign(controlTextAnsi(dialog, IDC_WINNING_FIGURE));
-    gameConfig.surpriseComment.assign(controlTextAnsi(dialog, IDC_COMMENT));
-    gameConfig.gamesUntilTruePrize.assign(controlTextAnsi(dialog, IDC_GAMES));
-    gameConfig.password.assign(controlTextAnsi(dialog, IDC_CONFIG_PASSWORD));
+// keeps them even when they are refused; all but a password that the code
+// page cannot hold exactly, which would be stored as "?" marks or
+// look-alikes that other characters then open, and which nobody could type
+// again to reach the set-up. Returns whether the password was taken.
+bool copyEntries(HWND dialog) {
+    for (int k = 0; k < prizeFigureCount; ++k) copyEntry(dialog, IDC_FIGURE_FIRST + k, gameConfig.prizeFigures[k]);
+    copyEntry(dialog, IDC_WINNING_FIGURE, gameConfig.winningFigure);
+    copyEntry(dialog, IDC_COMMENT, gameConfig.surpriseComment);
+    copyEntry(dialog, IDC_GAMES, gameConfig.gamesUntilTruePrize);
+    const AnsiText password = controlTextAnsi(dialog, IDC_CONFIG_PASSWORD, PasswordText::capacity);
+    if (password.exact) gameConfig.password.assign(password.bytes);
+    return password.exact;
 }
 
 void showMessage(const wchar_t* text) { MessageBoxW(nullptr, text, editionTexts.messageCaption, MB_OK); }
@@ -112,10 +120,7 @@ std::wstring systemErrorText(DWORD error) {
 }
 
 void onAccept(HWND dialog) {
-    copyEntries(dialog);
-    // A password that the code page cannot hold would be stored as "?" marks
-    // or look-alikes, which other characters would then open.
-    if (!controlTextFitsAnsi(dialog, IDC_CONFIG_PASSWORD) || !entriesPass(gameConfig)) {
+    if (!copyEntries(dialog) || !entriesPass(gameConfig)) {
         showMessage(editionTexts.validationMessage);
         return;
     }

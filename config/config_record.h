@@ -13,6 +13,7 @@
 // characters: assigning keeps what fits, and a zero byte ends the text.
 template <std::size_t Capacity>
 struct FixedText {
+    static constexpr std::size_t capacity = Capacity;
     char bytes[Capacity + 1] = {};
 
     void assign(const char* text, std::size_t length) {

@@ -28,12 +28,12 @@ void applyFonts(HWND dialog, const PasswordFonts& fonts) {
 }
 
 void onAccept(HWND dialog) {
+    const AnsiText typed = controlTextAnsi(dialog, IDC_PASSWORD_ENTRY, PasswordText::capacity);
+    const AnsiText confirmed = controlTextAnsi(dialog, IDC_PASSWORD_CONFIRM, PasswordText::capacity);
     // Text that the code page cannot hold exactly is no password: as "?"
     // marks or look-alikes it could match one stored that way.
-    const bool exact =
-        controlTextFitsAnsi(dialog, IDC_PASSWORD_ENTRY) && controlTextFitsAnsi(dialog, IDC_PASSWORD_CONFIRM);
-    typedPassword.assign(exact ? controlTextAnsi(dialog, IDC_PASSWORD_ENTRY) : std::string());
-    confirmedPassword.assign(controlTextAnsi(dialog, IDC_PASSWORD_CONFIRM));
+    typedPassword.assign(typed.exact && confirmed.exact ? typed.bytes : std::string());
+    confirmedPassword.assign(confirmed.bytes);
     if (!typedPassword.empty() && typedPassword == confirmedPassword) EndDialog(dialog, 0);
 }
 

@@ -18,13 +18,15 @@ const COLORREF figureColour = RGB(29, 30, 25);
 const COLORREF winningColour = RGB(255, 0, 0);
 const COLORREF commentColour = RGB(238, 201, 0);
 const DWORD losingCardPause = 2000;
+// Set in a key message that the keyboard's repeat sent, the key being held.
+const LPARAM keyRepeated = 1 << 30;
 
 HBITMAP cardCanvas;
 SeriesState series;
 SeriesDeal deal;
 WNDPROC baseCardProc;
-// The keyboard's mark shows once the keyboard has been used on the card, as
-// Windows shows focus cues.
+// The keyboard's mark shows while the card has the focus, once one of the
+// card's own keys has been used on it, as Windows shows focus cues.
 bool keyboardUsed;
 
 // Loaded and scaled once, then kept to the end of the process.
@@ -128,6 +130,14 @@ void showCanvas(HWND cardControl) {
     UpdateWindow(cardControl);
 }
 
+// Keys typed while the card could not listen are not replayed into the
+// next card; presses of the mouse are, as they always were.
+void dropTypedKeys() {
+    MSG typed;
+    while (PeekMessageW(&typed, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    }
+}
+
 void onCardPress(HWND cardControl, CellHit hit) {
     const int game = series.gameNumber;
     const PressResult result = pressCell(series, hit, gamesInSeries(gameConfig));
@@ -150,24 +160,38 @@ void onCardPress(HWND cardControl, CellHit hit) {
         // The finished card stays in view for a moment, then the next
         // game's covered card replaces it.
         Sleep(losingCardPause);
+        dropTypedKeys();
         drawNewCard(GetParent(cardControl));
     }
 }
 
+// A click gives the card the focus, so that the keys work after it.
+void onCardClick(HWND cardControl, CellHit hit) {
+    SetFocus(cardControl);
+    onCardPress(cardControl, hit);
+}
+
 // Arrows move the mark from star to star; Space and Enter press the marked
-// star. Keys do nothing while presses do nothing.
-void onCardKey(HWND cardControl, WPARAM key) {
+// star. Keys do nothing while presses do nothing, and a held key repeats
+// only the moving: a repeated Space or Enter presses nothing.
+void onCardKey(HWND cardControl, WPARAM key, bool repeated) {
     if (!cardInPlay(series)) return;
-    keyboardUsed = true;
+    CardKey move;
     switch (key) {
-    case VK_LEFT: series.mark = markAfterKey(series.mark, CardKey::left); break;
-    case VK_RIGHT: series.mark = markAfterKey(series.mark, CardKey::right); break;
-    case VK_UP: series.mark = markAfterKey(series.mark, CardKey::up); break;
-    case VK_DOWN: series.mark = markAfterKey(series.mark, CardKey::down); break;
+    case VK_LEFT: move = CardKey::left; break;
+    case VK_RIGHT: move = CardKey::right; break;
+    case VK_UP: move = CardKey::up; break;
+    case VK_DOWN: move = CardKey::down; break;
     case VK_SPACE:
-    case VK_RETURN: onCardPress(cardControl, series.mark); return;
+    case VK_RETURN:
+        if (repeated) return;
+        keyboardUsed = true;
+        onCardPress(cardControl, series.mark);
+        return;
     default: return;
     }
+    keyboardUsed = true;
+    series.mark = markAfterKey(series.mark, move);
     showCanvas(cardControl);
 }
 
@@ -180,12 +204,12 @@ LRESULT cardDialogCode(const MSG* message) {
 
 // The system's focus rectangle around the marked star, on the screen only:
 // the canvas, and so a photocopy, never holds it.
-void drawMark(HDC control) {
-    if (!keyboardUsed || !cardInPlay(series)) return;
+void drawMark(const DRAWITEMSTRUCT& item) {
+    if (!keyboardUsed || !cardInPlay(series) || GetFocus() != item.hwndItem) return;
     const int x = cellX(series.mark.column), y = cellY(series.mark.row);
     const RECT around = {x - uncoveredShift - markMargin, y - markMargin, x + starSize + markMargin,
                          y + starSize + markMargin};
-    DrawFocusRect(control, &around);
+    DrawFocusRect(item.hDC, &around);
 }
 
 }  // namespace
@@ -245,7 +269,7 @@ void paintCardControl(const DRAWITEMSTRUCT& item) {
         Selection from(source.get(), cardCanvas);
         BitBlt(item.hDC, 0, 0, canvasWidth, canvasHeight, source.get(), 0, 0, SRCCOPY);
     }
-    drawMark(item.hDC);
+    drawMark(item);
 }
 
 void installCardControlProc(HWND cardControl) {
@@ -255,8 +279,11 @@ void installCardControlProc(HWND cardControl) {
 
 LRESULT CALLBACK cardControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_LBUTTONDOWN: onCardPress(window, cellAt(LOWORD(lParam), HIWORD(lParam))); break;
-    case WM_KEYDOWN: onCardKey(window, wParam); break;
+    case WM_LBUTTONDOWN: onCardClick(window, cellAt(LOWORD(lParam), HIWORD(lParam))); break;
+    case WM_KEYDOWN: onCardKey(window, wParam, (lParam & keyRepeated) != 0); break;
+    // The mark shows only while the card has the focus.
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: InvalidateRect(window, nullptr, FALSE); break;
     case WM_GETDLGCODE:
         return CallWindowProcA(baseCardProc, window, message, wParam, lParam) |
                cardDialogCode(reinterpret_cast<const MSG*>(lParam));

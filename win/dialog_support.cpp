@@ -129,27 +129,31 @@ std::wstring controlText(HWND dialog, int id) {
 
 }  // namespace
 
-std::string controlTextAnsi(HWND dialog, int id) {
-    const std::wstring wide = controlText(dialog, id);
-    const int length = static_cast<int>(wide.size());
-    int bytes = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), length, nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
-    if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, wide.c_str(), length, &ansi[0], bytes, nullptr, nullptr);
-    return ansi;
+AnsiText ansiText(const std::wstring& text, std::size_t capacity, UINT codePage) {
+    // A UTF-8 code page holds every character and takes neither flag below.
+    const bool utf8 = (codePage == CP_ACP ? GetACP() : codePage) == CP_UTF8;
+    AnsiText out = {std::string(), true};
+    for (std::size_t at = 0; at < text.size();) {
+        // One character at a time, a surrogate pair as one.
+        const int units = IS_HIGH_SURROGATE(text[at]) && at + 1 < text.size() && IS_LOW_SURROGATE(text[at + 1]) ? 2 : 1;
+        char bytes[8];
+        const int length = WideCharToMultiByte(codePage, 0, &text[at], units, bytes, sizeof bytes, nullptr, nullptr);
+        if (length <= 0 || out.bytes.size() + static_cast<std::size_t>(length) > capacity) break;
+        BOOL usedDefault = FALSE;
+        char exact[8];
+        if (!utf8 && (WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, &text[at], units, exact, sizeof exact,
+                                          nullptr, &usedDefault) <= 0 ||
+                      usedDefault)) {
+            out.exact = false;
+        }
+        out.bytes.append(bytes, static_cast<std::size_t>(length));
+        at += static_cast<std::size_t>(units);
+    }
+    return out;
 }
 
-bool controlTextFitsAnsi(HWND dialog, int id) {
-    const std::wstring wide = controlText(dialog, id);
-    // A UTF-8 code page holds every character and takes no default-character flag.
-    if (wide.empty() || GetACP() == CP_UTF8) return true;
-    const int length = static_cast<int>(wide.size());
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), length, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) return false;
-    std::string ansi(static_cast<std::size_t>(bytes), '\0');
-    BOOL usedDefault = FALSE;
-    return WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), length, &ansi[0], bytes, nullptr,
-                               &usedDefault) > 0 &&
-           !usedDefault;
+AnsiText controlTextAnsi(HWND dialog, int id, std::size_t capacity) {
+    return ansiText(controlText(dialog, id), capacity);
 }
 
 void setControlTextAnsi(HWND dialog, int id, const char* text) {

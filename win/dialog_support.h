@@ -51,9 +51,17 @@ void keepFocus(HWND window, bool activating, HWND& savedFocus);
 // with 0. Returns the dialog procedure's result for the message.
 INT_PTR setupDialogDefaults(HWND dialog, UINT message, WPARAM wParam, HWND& savedFocus);
 
-// The text of a dialog control in the system's ANSI code page; a character
-// the code page cannot hold becomes "?" or a look-alike.
-std::string controlTextAnsi(HWND dialog, int id);
-// Whether that text holds the control's characters exactly.
-bool controlTextFitsAnsi(HWND dialog, int id);
+// A text in a single-byte or double-byte code page, as the plain conversion
+// gives it: a character the code page cannot hold becomes "?" or a look-alike.
+struct AnsiText {
+    std::string bytes;
+    // Whether every character kept is held exactly.
+    bool exact;
+};
+
+// Whole characters of `text`, as many as fit in `capacity` bytes: a
+// character of two bytes is never cut in half.
+AnsiText ansiText(const std::wstring& text, std::size_t capacity, UINT codePage = CP_ACP);
+// The text of a dialog control, the same way.
+AnsiText controlTextAnsi(HWND dialog, int id, std::size_t capacity);
 void setControlTextAnsi(HWND dialog, int id, const char* text);

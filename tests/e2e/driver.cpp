@@ -17,6 +17,9 @@
 //                                    long play in one run
 //   driver units X Y W H [...]       dialog units of the program's font, in pixels
 //   driver foreground TITLE          make the window the active one
+//   driver focus TITLE               which of the window's controls has the keyboard
+//                                    focus in its thread: its id, "window" for the
+//                                    window itself, "elsewhere" for neither
 //   driver count TITLE               how many visible windows have that title
 //   driver hold PATH MS              hold a file open without sharing for a while
 //   driver open PATH                 whether the file can be opened for reading now
@@ -244,6 +247,19 @@ int units(const std::vector<int>& values) {
     return 0;
 }
 
+// A person's click activates the window before its button sees the press.
+// A posted click waits for that too: an activation still under way would
+// move the focus and take the press away from the button.
+void activate(HWND window) {
+    const DWORD start = GetTickCount();
+    while (GetForegroundWindow() != window && GetTickCount() - start < patience) {
+        SetForegroundWindow(window);
+        Sleep(20);
+    }
+    DWORD_PTR result;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, patience, &result);
+}
+
 HWND control(const char* title, const char* id) {
     HWND child = GetDlgItem(required(title), atoi(id));
     if (!child) {
@@ -281,7 +297,11 @@ int main() {
     }
     if (verb == "close") return PostMessageW(required(arg(2)), WM_CLOSE, 0, 0) ? 0 : 1;
     if (verb == "settext") return SetWindowTextW(control(arg(2), arg(3)), wide(arg(4)).c_str()) ? 0 : 1;
-    if (verb == "click") return PostMessageW(control(arg(2), arg(3)), BM_CLICK, 0, 0) ? 0 : 1;
+    if (verb == "click") {
+        HWND button = control(arg(2), arg(3));
+        activate(GetAncestor(button, GA_ROOT));
+        return PostMessageW(button, BM_CLICK, 0, 0) ? 0 : 1;
+    }
     if (verb == "press") {
         HWND card = control(arg(2), std::to_string(IDC_CARD).c_str());
         LPARAM at = MAKELPARAM(atoi(arg(3)), atoi(arg(4)));
@@ -342,5 +362,15 @@ int main() {
         return 0;
     }
     if (verb == "foreground") return SetForegroundWindow(required(arg(2))) ? 0 : 1;
+    if (verb == "focus") {
+        HWND window = required(arg(2));
+        GUITHREADINFO thread = {};
+        thread.cbSize = sizeof thread;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread)) return 1;
+        if (thread.hwndFocus == window) printf("focus window\n");
+        else if (thread.hwndFocus && IsChild(window, thread.hwndFocus)) printf("focus %d\n", GetDlgCtrlID(thread.hwndFocus));
+        else printf("focus elsewhere\n");
+        return 0;
+    }
     return 64;
 }

@@ -334,10 +334,11 @@ class Game:
 
     def close_process(self):
         """Ends the program and waits until its windows have left the screen."""
-        if self.process and self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
-        if self.process:
+        if self.process and self.process.returncode is None:
+            if self.process.poll() is None:
+                self.process.kill()
+                self.process.wait()
+            # Once only: a later copy of the same edition has the same titles.
             texts = self.texts
             assert window_gone(texts["main"], texts["password"], texts["config"], texts["message"]), \
                 "the program's windows stayed on screen"
@@ -465,8 +466,15 @@ def read_bmp(path):
     return data, pixel
 
 
+def card_focused(title):
+    """Whether the card has the keyboard focus in the program's thread."""
+    return driver_ok("focus", title) == [f"focus {ids.IDC_CARD}"]
+
+
 def keys(title, *names):
-    """Real key presses on the window, which gets the keyboard focus first."""
+    """Real key presses on the card, which must have the keyboard focus; the
+    window then gets the X server's focus, which carries the keys to it."""
+    assert card_focused(title), "the card does not have the keyboard focus"
     window = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{re.escape(title)}$"],
                             capture_output=True, text=True, check=True).stdout.split()[0]
     xdotool("windowfocus", "--sync", window)

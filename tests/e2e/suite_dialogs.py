@@ -113,7 +113,7 @@ class Dialogs(SetupDialogs):
     def test_wrong_or_no_password_ends_the_program(self):
         game = self.game("es", standard_config())
         game.start()
-        answer_password(game, "otra")
+        answer_password(game, "SECRETO")
         self.assertExitsCleanly(game)
         game = self.game("en", standard_config())
         game.start()
@@ -122,9 +122,20 @@ class Dialogs(SetupDialogs):
         self.assertExitsCleanly(game)
 
     def test_characters_outside_the_code_page_never_open_a_password(self):
-        # "??" is how an older copy stored a password typed in Greek.
         for edition in ("es", "en"):
             with self.subTest(edition=edition):
+                # A first set-up refused for its Greek password, then cancelled: Play stays grayed and no
+                # password is asked for at the next Set up.
+                game = self.open_config(edition)
+                self.fill(game, password="Ωμέγα")
+                self.assertEqual(self.accept(game), self.VALIDATION[edition])
+                driver_ok("click", game.texts["config"], ids.IDC_CONFIG_CANCEL)
+                self.assertTrue(window_gone(game.texts["config"]))
+                self.assertFalse(game.play_enabled())
+                driver_ok("command", game.texts["main"], ids.IDM_SETUP)
+                self.assertIsNotNone(find_window(game.texts["config"]))
+
+                # "??" is how an older copy stored a password typed in Greek.
                 game = self.game(edition, standard_config(password="??"))
                 game.start()
                 answer_password(game, "αβ")
@@ -154,12 +165,16 @@ class Dialogs(SetupDialogs):
         answer_password(game, "secreto")
         main = game.texts["main"]
         self.assertIsNotNone(find_window(main))
-        driver_ok("command", main, ids.IDM_SETUP)
-        self.assertIsNotNone(find_window(game.texts["password"]))
-        alt_f4(game.texts["password"])
-        self.assertTrue(window_gone(game.texts["password"]))
-        driver_ok("sync", main)
-        self.assertIsNone(find_window(game.texts["config"], 500))
+        # Closed without a password, or answered in other letter case: no set-up.
+        for answer in (None, "SECRETO"):
+            driver_ok("command", main, ids.IDM_SETUP)
+            if answer:
+                answer_password(game, answer)
+            else:
+                alt_f4(game.texts["password"])
+            self.assertTrue(window_gone(game.texts["password"]))
+            driver_ok("sync", main)
+            self.assertIsNone(find_window(game.texts["config"], 500), answer)
         # The right password in the first field, refused, then closed: it counts.
         driver_ok("command", main, ids.IDM_SETUP)
         answer_password(game, "secreto", "different")

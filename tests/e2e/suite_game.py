@@ -2,9 +2,9 @@
 
 import time
 
-from harness import (ALL_CELLS, CARD_BACKGROUND, E2E, GOLD, Screen, click_ok, driver_ok, frame_shown, fresh_card,
-                     ids, keys, mark_frame, press_cell, read_bmp, red_cells, save_screenshot, screen_when,
-                     standard_config, uncovered_cells)
+from harness import (ALL_CELLS, CARD_BACKGROUND, E2E, GOLD, Screen, card_focused, click_ok, driver_ok, find_window,
+                     frame_shown, fresh_card, ids, keys, mark_frame, press_cell, read_bmp, red_cells, save_screenshot,
+                     screen_when, standard_config, uncovered_cells)
 
 
 class CardGame(E2E):
@@ -90,6 +90,14 @@ class CardGame(E2E):
         two = screen_when(lambda s: len(uncovered_cells(s, origin)) == 2 and frame_shown(s, origin, 3, 2))
         self.assertEqual(uncovered_cells(two, origin), {(1, 1), (1, 2)})
         self.assertTrue(frame_shown(two, origin, 3, 2))
+        # The frame shows only while the card has the keyboard focus: not while a message box has it, and
+        # again once the box has gone.
+        driver_ok("command", game.texts["main"], ids.IDM_PHOTOCOPY)
+        self.assertIsNotNone(find_window(game.texts["message"]))
+        self.assertFalse(card_focused(game.texts["main"]))
+        self.assertFalse(frame_shown(screen_when(lambda s: not frame_shown(s, origin, 3, 2)), origin, 3, 2))
+        click_ok(game.texts["message"])
+        self.assertTrue(frame_shown(screen_when(lambda s: frame_shown(s, origin, 3, 2)), origin, 3, 2))
         # Set up: the card takes no keys until Play again, and shows no frame.
         driver_ok("command", game.texts["main"], ids.IDM_SETUP)
         self.assertFalse(frame_shown(screen_when(lambda s: not frame_shown(s, origin, 3, 2)), origin, 3, 2))

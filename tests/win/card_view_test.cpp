@@ -135,6 +135,19 @@ void pressCells(int count = 9) {
     for (int p = 1; p <= count; ++p) pressCell((p - 1) % 3 + 1, (p - 1) / 3 + 1);
 }
 
+// A key as the system sends it, `held` when the keyboard's repeat sent it.
+void key(WPARAM code, bool held = false) {
+    SendMessageW(cardWindow().card, WM_KEYDOWN, code, held ? (1 << 30) | 1 : 1);
+}
+
+void dispatchWaiting() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
 class CardView : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -371,4 +384,43 @@ TEST_F(CardView, ManyPressesLeakNoGdiObject) {
     const bool drewAfterwards = CanvasPixels().uncovered(1, 1);
     for (HBRUSH brush : ballast) DeleteObject(brush);
     EXPECT_TRUE(drewAfterwards);
+}
+
+// A held key moves the mark but presses once; keys typed during the pause
+// after a losing card are not replayed into the next one.
+TEST_F(CardView, HeldKeysAndKeysTypedDuringThePause) {
+    configure("2");
+    startCard(cardWindow().window);
+    const struct {
+        WPARAM code;
+        bool held;
+        int uncovered;
+    } steps[] = {{VK_SPACE, true, 0},  {VK_SPACE, false, 1},  {VK_RIGHT, true, 1}, {VK_SPACE, true, 1},
+                 {VK_RETURN, true, 1}, {VK_RETURN, false, 2}, {VK_DOWN, false, 2}, {VK_RETURN, false, 3}};
+    for (const auto& step : steps) {
+        key(step.code, step.held);
+        EXPECT_EQ(CanvasPixels().uncoveredCells(), step.uncovered) << step.code << (step.held ? " held" : "");
+    }
+    const CanvasPixels three;
+    EXPECT_TRUE(three.uncovered(1, 1) && three.uncovered(2, 1) && three.uncovered(2, 2));
+
+    for (int p = 1; p <= 9; ++p) {
+        if (p == 9) {
+            for (int typed = 0; typed < 3; ++typed) PostMessageW(cardWindow().card, WM_KEYDOWN, VK_SPACE, 1);
+        }
+        pressCell((p - 1) % 3 + 1, (p - 1) / 3 + 1);
+    }
+    dispatchWaiting();
+    EXPECT_EQ(CanvasPixels().uncoveredCells(), 0);
+}
+
+// The keys reach the card only while it has the focus: Play gives it, and so
+// does a click.
+TEST_F(CardView, PlayAndAClickGiveTheCardTheFocus) {
+    SetFocus(nullptr);
+    startCard(cardWindow().window);
+    EXPECT_EQ(GetFocus(), cardWindow().card);
+    SetFocus(nullptr);
+    press(700, 450);
+    EXPECT_EQ(GetFocus(), cardWindow().card);
 }

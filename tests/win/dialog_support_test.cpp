@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "win/dialog_support.h"
+
+namespace {
+
+std::string plainConversion(const std::wstring& text, UINT codePage) {
+    std::string bytes(text.size() * 2, '\0');
+    bytes.resize(static_cast<size_t>(WideCharToMultiByte(codePage, 0, text.c_str(), static_cast<int>(text.size()),
+                                                         &bytes[0], static_cast<int>(bytes.size()), nullptr, nullptr)));
+    return bytes;
+}
+
+std::wstring shownAgain(const std::string& bytes, UINT codePage) {
+    std::wstring text(bytes.size(), L'\0');
+    text.resize(static_cast<size_t>(MultiByteToWideChar(codePage, 0, bytes.c_str(), static_cast<int>(bytes.size()),
+                                                        &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+}  // namespace
+
+// What a field keeps of a text: whole characters up to its capacity in
+// bytes, with the plain conversion's bytes, and whether they hold the text
+// exactly. Code page 932 is a double-byte one, as on a Japanese system.
+TEST(AnsiText, WholeCharactersUpToTheCapacity) {
+    const std::wstring kana = L"\u3042\u3044\u3046\u3048\u304A\u304B\u304D";  // seven characters of two bytes
+    std::wstring longComment = L"a";
+    for (int i = 0; i < 41; ++i) longComment += L'\u6F22';
+    struct Case {
+        UINT codePage;
+        std::wstring text;
+        std::size_t capacity;
+        std::wstring kept;
+        bool exact;
+    };
+    const Case cases[] = {
+        {1252, L"Abcdefghijklm", 12, L"Abcdefghijkl", true},
+        {1252, L"\u00D1and\u00FA 5 \u20AC", 12, L"\u00D1and\u00FA 5 \u20AC", true},
+        {1252, L"\u03A9\u03BC\u03AD\u03B3\u03B1", 12, L"\u03A9\u03BC\u03AD\u03B3\u03B1", false},  // Greek
+        {1252, L"\u0100bc", 12, L"\u0100bc", false},  // a look-alike of "Abc"
+        {932, kana, 12, kana.substr(0, 6), true},
+        {932, L"a" + kana, 12, L"a" + kana.substr(0, 5), true},  // not "a", five and half of the sixth
+        {932, longComment, 81, longComment.substr(0, 41), true},
+        {932, L"ab\u0100", 12, L"ab\u0100", false},
+    };
+    for (const Case& c : cases) {
+        const AnsiText kept = ansiText(c.text, c.capacity, c.codePage);
+        EXPECT_EQ(kept.bytes, plainConversion(c.kept, c.codePage)) << c.codePage << " " << c.text.size();
+        EXPECT_EQ(kept.exact, c.exact) << c.codePage << " " << c.text.size();
+        // Shown again in a field and kept again, an exact text stays the same bytes.
+        if (c.exact) {
+            EXPECT_EQ(ansiText(shownAgain(kept.bytes, c.codePage), c.capacity, c.codePage).bytes, kept.bytes);
+        }
+    }
+}
