@@ -12,6 +12,8 @@ void playCard(SeriesState& state) { state.gameActive = 1; }
 
 void newCard(SeriesState& state, int gamesInSeries) {
     if (state.gameNumber > gamesInSeries) state.gameNumber = 1;
+    state.shownGame = state.gameNumber;
+    state.cardWon = false;
     state.uncoveredCount = 0;
     state.mark = CellHit{1, 1};
     for (int column = 1; column <= cardColumns; ++column) {
@@ -45,6 +47,7 @@ PressResult pressCell(SeriesState& state, CellHit cell, int gamesInSeries) {
     if (state.gameNumber == gamesInSeries) {
         state.gameNumber = 1;
         state.gameActive = 0;
+        state.cardWon = true;
         return PressResult::winningCardDone;
     }
     ++state.gameNumber;

@@ -17,6 +17,11 @@ struct SeriesState {
     CardCell cardCells[cardColumns][cardRows] = {};
     // The star that the keyboard's mark is on.
     CellHit mark = {1, 1};
+    // The game that the card on screen was dealt for, 0 before the first
+    // card: a finished card stays on view after the series has moved on.
+    std::int16_t shownGame = 0;
+    // Whether the card on screen is the series' last one, won.
+    bool cardWon = false;
 };
 
 // Play: the card about to be drawn (newCard) reacts to presses. The game
@@ -31,6 +36,9 @@ void newCard(SeriesState& state, int gamesInSeries);
 
 // Whether the card on screen takes presses and keys.
 inline bool cardInPlay(const SeriesState& state) { return state.gameActive == 1; }
+// Whether the card on screen offers its stars to be read: while it is
+// played, and once won. A card set aside by Set up offers none.
+inline bool starsOnOffer(const SeriesState& state) { return cardInPlay(state) || state.cardWon; }
 
 enum class PressResult {
     ignored,          // no card in play

@@ -7,6 +7,7 @@
 #include "../resources/strings.h"
 #include "../win/dialog_support.h"
 #include "../win/win_handles.h"
+#include "card_accessible.h"
 #include "card_deal.h"
 #include "card_layout.h"
 #include "card_rules.h"
@@ -91,28 +92,29 @@ void drawStar(HDC canvas, HBITMAP star, int x, int y) {
     BitBlt(canvas, x, y, starSize, starSize, source.get(), 0, 0, SRCCOPY);
 }
 
-void drawFigure(HDC canvas, int game, int column, int row, COLORREF colour) {
-    const CardCell& cell = series.cardCells[column - 1][row - 1];
-    const int figure = seriesFigure(deal, game, column, row);
-    const int dx = figureDx(figure);
+int shownFigure(CellHit star) { return seriesFigure(deal, series.shownGame, star.column, star.row); }
+
+void drawFigure(HDC canvas, CellHit star, COLORREF colour) {
+    const CardCell& cell = series.cardCells[star.column - 1][star.row - 1];
+    const int dx = figureDx(shownFigure(star));
     if (dx < 0) return;
-    const std::wstring text = figureText(figure, editionTexts.currencySuffix);
+    const std::wstring text = starFigureText(star);
     SetTextColor(canvas, colour);
     TextOutW(canvas, cell.x + dx, cell.y + figureDy, text.c_str(), static_cast<int>(text.size()));
 }
 
-void drawUncoveredCell(int game, const CellHit& hit) {
+void drawUncoveredCell(const CellHit& hit) {
     const CardCell& cell = series.cardCells[hit.column - 1][hit.row - 1];
     CanvasDc canvas;
     drawStar(canvas.get(), uncoveredStar, cell.x - uncoveredShift, cell.y);
-    drawFigure(canvas.get(), game, hit.column, hit.row, figureColour);
+    drawFigure(canvas.get(), hit, figureColour);
 }
 
-void drawWinningDisplay(int game) {
+void drawWinningDisplay() {
     CanvasDc canvas;
     for (int row = 1; row <= cardRows; ++row) {
         for (int column = 1; column <= cardColumns; ++column) {
-            if (deal.winningCells[column - 1][row - 1] == 1) drawFigure(canvas.get(), game, column, row, winningColour);
+            if (deal.winningCells[column - 1][row - 1] == 1) drawFigure(canvas.get(), {column, row}, winningColour);
         }
     }
     SetTextColor(canvas.get(), commentColour);
@@ -139,7 +141,7 @@ void dropTypedKeys() {
 }
 
 void onCardPress(HWND cardControl, CellHit hit) {
-    const int game = series.gameNumber;
+    const bool wasCovered = hit.onCard() && series.cardCells[hit.column - 1][hit.row - 1].uncovered == 0;
     const PressResult result = pressCell(series, hit, gamesInSeries(gameConfig));
     if (result == PressResult::ignored) return;
     if (result == PressResult::offCard) {
@@ -149,12 +151,14 @@ void onCardPress(HWND cardControl, CellHit hit) {
     // An uncovered cell pressed again is drawn again and clicks again. The
     // picture goes up before the sound starts, so it never waits on the
     // sound system.
-    drawUncoveredCell(game, hit);
+    drawUncoveredCell(hit);
     showCanvas(cardControl);
+    if (wasCovered) announceUncovered(cardControl, hit.column, hit.row);
     playSound(IDW_CLICK);
     if (result == PressResult::winningCardDone) {
-        drawWinningDisplay(game);
+        drawWinningDisplay();
         showCanvas(cardControl);
+        announceCard(cardControl);
         playSound(IDW_FANFARE);
     } else if (result == PressResult::losingCardDone) {
         // The finished card stays in view for a moment, then the next
@@ -193,6 +197,7 @@ void onCardKey(HWND cardControl, WPARAM key, bool repeated) {
     keyboardUsed = true;
     series.mark = markAfterKey(series.mark, move);
     showCanvas(cardControl);
+    announceFocus(cardControl);
 }
 
 // The dialog manager would take the arrows and Enter for itself.
@@ -227,6 +232,10 @@ HBITMAP cardCanvasBitmap() { return cardCanvas; }
 
 const SeriesDeal& dealtSeries() { return deal; }
 
+const SeriesState& cardSeries() { return series; }
+
+std::wstring starFigureText(CellHit star) { return figureText(shownFigure(star), editionTexts.currencySuffix); }
+
 void startCard(HWND mainWindow) {
     playCard(series);
     drawNewCard(mainWindow);
@@ -236,7 +245,9 @@ void startCard(HWND mainWindow) {
 
 void deactivateCard(HWND mainWindow) {
     series.gameActive = 0;
-    InvalidateRect(GetDlgItem(mainWindow, IDC_CARD), nullptr, FALSE);
+    HWND card = GetDlgItem(mainWindow, IDC_CARD);
+    InvalidateRect(card, nullptr, FALSE);
+    announceCard(card);
 }
 
 void drawNewCard(HWND mainWindow) {
@@ -253,7 +264,9 @@ void drawNewCard(HWND mainWindow) {
             }
         }
     }
-    showCanvas(GetDlgItem(mainWindow, IDC_CARD));
+    HWND card = GetDlgItem(mainWindow, IDC_CARD);
+    showCanvas(card);
+    announceCard(card);
 }
 
 void paintCardControl(const DRAWITEMSTRUCT& item) {
@@ -283,7 +296,14 @@ LRESULT CALLBACK cardControlProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_KEYDOWN: onCardKey(window, wParam, (lParam & keyRepeated) != 0); break;
     // The mark shows only while the card has the focus.
     case WM_SETFOCUS:
+        InvalidateRect(window, nullptr, FALSE);
+        announceFocus(window);
+        break;
     case WM_KILLFOCUS: InvalidateRect(window, nullptr, FALSE); break;
+    case WM_GETOBJECT:
+        if (LRESULT object = answerCardObject(window, wParam, lParam)) return object;
+        break;
+    case WM_NCDESTROY: retireCardObject(window); break;
     case WM_GETDLGCODE:
         return CallWindowProcA(baseCardProc, window, message, wParam, lParam) |
                cardDialogCode(reinterpret_cast<const MSG*>(lParam));

@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "card_deal.h"
+#include "card_rules.h"
 
 // Game 1, nothing uncovered, no card in play.
 void resetSeries();
@@ -14,6 +17,11 @@ void createCardCanvas();
 HBITMAP cardCanvasBitmap();
 // The series that the card on screen was dealt from.
 const SeriesDeal& dealtSeries();
+// The series and the card on screen.
+const SeriesState& cardSeries();
+// The figure under a star of the card on screen, as the card shows it:
+// its digits and the edition's currency suffix.
+std::wstring starFigureText(CellHit star);
 
 // Play: a fresh covered card of the current game, reacting to presses.
 void startCard(HWND mainWindow);

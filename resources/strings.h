@@ -31,6 +31,15 @@ struct EditionTexts {
     const wchar_t* configGamesLabel;
     const wchar_t* configPasswordLabel;
     const wchar_t* cancelButton;
+
+    // What a screen reader reads of the card. %d stand for numbers: the game
+    // and the games in the series; a star's row and column.
+    const wchar_t* cardInPlayName;
+    const wchar_t* cardWonName;
+    const wchar_t* cardIdleName;
+    const wchar_t* starName;
+    const wchar_t* starCovered;
+    const wchar_t* uncoverAction;
 };
 
 extern const EditionTexts editionTexts;

@@ -31,6 +31,12 @@ constexpr EditionTexts englishTexts() {
     t.configGamesLabel = L"Indicates number of games until reaching the true prize (max. 10) ...";
     t.configPasswordLabel = L"Password (max. 12 characters) :";
     t.cancelButton = L"Cancel";
+    t.cardInPlayName = L"Card, game %d of %d";
+    t.cardWonName = L"Winning card";
+    t.cardIdleName = L"Card not in play: choose play in the Operations menu";
+    t.starName = L"Row %d, column %d";
+    t.starCovered = L"covered";
+    t.uncoverAction = L"Uncover";
     return t;
 }
 

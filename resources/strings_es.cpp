@@ -31,6 +31,12 @@ constexpr EditionTexts spanishTexts() {
     t.configGamesLabel = L"Indica n\u00BA de partidas hasta llegar al premio verdadero (max. 10) ...";
     t.configPasswordLabel = L"Contrase\u00F1a (max. 12 caracteres) :";
     t.cancelButton = L"Cancelar";
+    t.cardInPlayName = L"Cart\u00F3n, partida %d de %d";
+    t.cardWonName = L"Cart\u00F3n ganador";
+    t.cardIdleName = L"Cart\u00F3n sin jugar: elija Jugar en el men\u00FA Operaciones";
+    t.starName = L"Fila %d, columna %d";
+    t.starCovered = L"cubierta";
+    t.uncoverAction = L"Destapar";
     return t;
 }
 

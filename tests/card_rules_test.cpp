@@ -31,6 +31,8 @@ struct Scenario {
     std::int16_t gameAfter;
     std::int16_t uncoveredAfter;
     std::int32_t activeAfter;
+    std::int16_t shownAfter;  // the game of the card left on screen
+    bool wonAfter;
 };
 
 }  // namespace
@@ -40,13 +42,14 @@ TEST(CardRules, PressesAsTheSeriesGoes) {
     eightThenAgain.pop_back();
     eightThenAgain.push_back(cell(1, 1));
     const Scenario scenarios[] = {
-        {"before Play", 3, 1, false, {cell(1, 1)}, R::ignored, 1, 0, 0},
-        {"outside the bands", 3, 1, true, {cellAt(660, 100), cellAt(100, 435)}, R::offCard, 1, 0, 1},
-        {"a cell pressed again counts once", 3, 1, true, eightThenAgain, R::cellShown, 1, 8, 1},
-        {"the ninth cell of a losing card", 3, 1, true, wholeCard(), R::losingCardDone, 2, 0, 1},
-        {"the ninth cell of the winning card", 3, 3, true, wholeCard(), R::winningCardDone, 1, 0, 0},
-        {"one game: every card wins", 1, 1, true, wholeCard(), R::winningCardDone, 1, 0, 0},
-        {"a game past a shortened series starts at 1", 2, 5, true, wholeCard(), R::losingCardDone, 2, 0, 1},
+        {"before Play", 3, 1, false, {cell(1, 1)}, R::ignored, 1, 0, 0, 1, false},
+        {"outside the bands", 3, 1, true, {cellAt(660, 100), cellAt(100, 435)}, R::offCard, 1, 0, 1, 1, false},
+        {"a cell pressed again counts once", 3, 1, true, eightThenAgain, R::cellShown, 1, 8, 1, 1, false},
+        {"the ninth cell of a losing card", 3, 1, true, wholeCard(), R::losingCardDone, 2, 0, 1, 1, false},
+        {"the ninth cell of the winning card", 3, 3, true, wholeCard(), R::winningCardDone, 1, 0, 0, 3, true},
+        {"one game: every card wins", 1, 1, true, wholeCard(), R::winningCardDone, 1, 0, 0, 1, true},
+        {"a game past a shortened series starts at 1", 2, 5, true, wholeCard(), R::losingCardDone, 2, 0, 1, 1,
+         false},
     };
     for (const Scenario& s : scenarios) {
         SeriesState state;
@@ -59,6 +62,8 @@ TEST(CardRules, PressesAsTheSeriesGoes) {
         EXPECT_EQ(state.gameNumber, s.gameAfter) << s.name;
         EXPECT_EQ(state.uncoveredCount, s.uncoveredAfter) << s.name;
         EXPECT_EQ(state.gameActive, s.activeAfter) << s.name;
+        EXPECT_EQ(state.shownGame, s.shownAfter) << s.name;
+        EXPECT_EQ(state.cardWon, s.wonAfter) << s.name;
     }
 }
 

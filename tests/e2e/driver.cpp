@@ -17,6 +17,9 @@
 //                                    long play in one run
 //   driver units X Y W H [...]       dialog units of the program's font, in pixels
 //   driver foreground TITLE          make the window the active one
+//   driver read TITLE                the card as a screen reader reads it: the card, then
+//                                    each star, tab-separated (see readCard)
+//   driver uncover TITLE STAR        a star's default action, from this process
 //   driver focus TITLE               which of the window's controls has the keyboard
 //                                    focus in its thread: its id, "window" for the
 //                                    window itself, "elsewhere" for neither
@@ -27,6 +30,8 @@
 //   driver layout                    the card's geometry in canvas pixels
 //   driver popup shown|gone          wait until a popup menu is shown, or none is
 #include <windows.h>
+#include <ole2.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -269,6 +274,80 @@ HWND control(const char* title, const char* id) {
     return child;
 }
 
+// The card's accessible object, as a screen reader gets it.
+IAccessible* cardObject(const char* title) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    HWND card = GetDlgItem(required(title), IDC_CARD);
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(card, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                          reinterpret_cast<void**>(&object)))) {
+        fprintf(stderr, "the card answers no accessible object\n");
+        exit(3);
+    }
+    return object;
+}
+
+VARIANT child(LONG id) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+}
+
+// A text property: its text, "-" where the object gives none, "!" and the
+// error's number where it fails.
+template <typename Getter>
+std::string text(Getter get) {
+    BSTR value = nullptr;
+    const HRESULT result = get(&value);
+    std::string out = FAILED(result) ? "!" + std::to_string(result) : value ? printable(value) : "-";
+    SysFreeString(value);
+    return out;
+}
+
+long number(HRESULT result, const VARIANT& value) { return SUCCEEDED(result) && value.vt == VT_I4 ? value.lVal : -1; }
+
+// The card's line: "card", its child count, name, description and focused
+// child (0 for the card itself, -1 for none). Then a line per star: "star",
+// its id, name, value, role, state, default action, and the star that a
+// hit test at the middle of its location finds.
+int readCard(const char* title) {
+    IAccessible* card = cardObject(title);
+    LONG count = -1;
+    card->get_accChildCount(&count);
+    VARIANT focus;
+    VariantInit(&focus);
+    const long focused = number(card->get_accFocus(&focus), focus);
+    const VARIANT self = child(CHILDID_SELF);
+    printf("card\t%ld\t%s\t%s\t%ld\n", count, text([&](BSTR* v) { return card->get_accName(self, v); }).c_str(),
+           text([&](BSTR* v) { return card->get_accDescription(self, v); }).c_str(), focused);
+    for (LONG id = 1; id <= count; ++id) {
+        const VARIANT star = child(id);
+        VARIANT role, state, hit;
+        VariantInit(&role);
+        VariantInit(&state);
+        VariantInit(&hit);
+        LONG x = 0, y = 0, w = 0, h = 0;
+        card->accLocation(&x, &y, &w, &h, star);
+        printf("star\t%ld\t%s\t%s\t%ld\t%lx\t%s\t%ld\n", id,
+               text([&](BSTR* v) { return card->get_accName(star, v); }).c_str(),
+               text([&](BSTR* v) { return card->get_accValue(star, v); }).c_str(),
+               number(card->get_accRole(star, &role), role), number(card->get_accState(star, &state), state),
+               text([&](BSTR* v) { return card->get_accDefaultAction(star, v); }).c_str(),
+               number(card->accHitTest(x + w / 2, y + h / 2, &hit), hit));
+    }
+    card->Release();
+    return 0;
+}
+
+int uncover(const char* title, LONG id) {
+    IAccessible* card = cardObject(title);
+    const HRESULT result = card->accDoDefaultAction(child(id));
+    card->Release();
+    return SUCCEEDED(result) ? 0 : 1;
+}
+
 }  // namespace
 
 int main() {
@@ -362,13 +441,16 @@ int main() {
         return 0;
     }
     if (verb == "foreground") return SetForegroundWindow(required(arg(2))) ? 0 : 1;
+    if (verb == "read") return readCard(arg(2));
+    if (verb == "uncover") return uncover(arg(2), atol(arg(3)));
     if (verb == "focus") {
         HWND window = required(arg(2));
         GUITHREADINFO thread = {};
         thread.cbSize = sizeof thread;
         if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread)) return 1;
-        if (thread.hwndFocus == window) printf("focus window\n");
-        else if (thread.hwndFocus && IsChild(window, thread.hwndFocus)) printf("focus %d\n", GetDlgCtrlID(thread.hwndFocus));
+        HWND focus = thread.hwndFocus;
+        if (focus == window) printf("focus window\n");
+        else if (focus && IsChild(window, focus)) printf("focus %d\n", GetDlgCtrlID(focus));
         else printf("focus elsewhere\n");
         return 0;
     }

@@ -11,6 +11,7 @@
 #include "game/card_view.h"
 #include "resources/resource.h"
 #include "win/dialog_support.h"
+#include "card_window.h"
 #include "win_test_support.h"
 
 namespace {
@@ -91,61 +92,10 @@ struct Shown {
     CanvasPixels canvas;
     SeriesDeal deal;
 };
-bool recording = false;
 std::vector<Shown> shown;
 
-INT_PTR CALLBACK recordingDialogProc(HWND, UINT message, WPARAM, LPARAM) {
-    if (message == WM_DRAWITEM && recording) shown.push_back({CanvasPixels(), dealtSeries()});
-    return FALSE;
-}
-
-// A stand-in for the main window: a dialog holding only the card control,
-// with the card game's procedure installed on it.
-struct CardWindow {
-    HWND window;
-    HWND card;
-    CardWindow() {
-        const DialogFrame frame = {WS_POPUP | WS_CAPTION, 0, 0, 529, 354, L"card test"};
-        std::vector<WORD> dialogTemplate = buildDialogTemplate(
-            frame, {{staticClass, IDC_CARD, 0, 0, 530, 330, WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY, 0, L""}});
-        window = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
-                                            reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), nullptr,
-                                            recordingDialogProc, 0);
-        card = GetDlgItem(window, IDC_CARD);
-        // Shown, so that the card control paints when the card is shown.
-        ShowWindow(window, SW_SHOWNOACTIVATE);
-        installCardControlProc(card);
-        createCardCanvas();
-    }
-};
-
-CardWindow& cardWindow() {
-    static CardWindow window;
-    return window;
-}
-
-void configure(const char* games, const char* comment = "") { gameConfig = standardConfig("pw", games, comment); }
-
-void press(unsigned x, unsigned y) {
-    SendMessageW(cardWindow().card, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-}
-void pressCell(int column, int row) { press(static_cast<unsigned>(cellX(column) + 50), static_cast<unsigned>(cellY(row) + 50)); }
-// Presses the first `count` cells in reading order.
-void pressCells(int count = 9) {
-    for (int p = 1; p <= count; ++p) pressCell((p - 1) % 3 + 1, (p - 1) / 3 + 1);
-}
-
-// A key as the system sends it, `held` when the keyboard's repeat sent it.
-void key(WPARAM code, bool held = false) {
-    SendMessageW(cardWindow().card, WM_KEYDOWN, code, held ? (1 << 30) | 1 : 1);
-}
-
-void dispatchWaiting() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+void recordPaints(bool on) {
+    onCardPaint = on ? std::function<void()>([] { shown.push_back({CanvasPixels(), dealtSeries()}); }) : nullptr;
 }
 
 class CardView : public ::testing::Test {
@@ -274,11 +224,11 @@ TEST_F(CardView, EachCellShowsTheFigureDealtToItInThatGame) {
     // The ninth cell of a losing card: the whole card is shown, then after
     // the pause the next game's covered card.
     shown.clear();
-    recording = true;
+    recordPaints(true);
     const auto start = std::chrono::steady_clock::now();
     pressCell(3, 3);
     const auto paused = std::chrono::steady_clock::now() - start;
-    recording = false;
+    recordPaints(false);
     EXPECT_GE(paused, std::chrono::milliseconds(1900));
     ASSERT_GE(shown.size(), 2u);
     EXPECT_EQ(shown.back().canvas.uncoveredCells(), 0);

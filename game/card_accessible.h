@@ -1,0 +1,22 @@
+// The card as a screen reader finds it: the card control's accessible
+// object, with one child per star in reading order, and the events that tell
+// a reader what changed. It reads the card where card_view keeps it.
+#pragma once
+
+#include <windows.h>
+
+// WM_GETOBJECT of the card control: its accessible object for OBJID_CLIENT,
+// 0 for what the control's own procedure answers.
+LRESULT answerCardObject(HWND card, WPARAM flags, LPARAM objectId);
+// WM_NCDESTROY of the card control: a reader that still holds the object
+// gets errors from then on.
+void retireCardObject(HWND card);
+
+// The marked star has the keyboard focus; or the card itself, where it
+// offers no star to press. Raised when the card takes the focus and when
+// the mark moves.
+void announceFocus(HWND card);
+// A star that was covered shows its figure.
+void announceUncovered(HWND card, int column, int row);
+// The card reads anew as a whole: another card, won, or set aside.
+void announceCard(HWND card);

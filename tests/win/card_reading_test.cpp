@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <ole2.h>
+#include <oleacc.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "config/game_config.h"
+#include "game/card_view.h"
+#include "resources/resource.h"
+#include "card_window.h"
+
+namespace {
+
+// The words a reader hears in the edition under test, written out here.
+struct Words {
+    const wchar_t* idle;
+    const wchar_t* gameOneOfOne;
+    const wchar_t* won;
+    const wchar_t* stars[9];
+    const wchar_t* covered;
+    const wchar_t* currency;
+    const wchar_t* uncover;
+};
+
+const Words spanish = {L"Cartón sin jugar: elija Jugar en el menú Operaciones",
+                       L"Cartón, partida 1 de 1",
+                       L"Cartón ganador",
+                       {L"Fila 1, columna 1", L"Fila 1, columna 2", L"Fila 1, columna 3", L"Fila 2, columna 1",
+                        L"Fila 2, columna 2", L"Fila 2, columna 3", L"Fila 3, columna 1", L"Fila 3, columna 2",
+                        L"Fila 3, columna 3"},
+                       L"cubierta",
+                       L" €",
+                       L"Destapar"};
+const Words english = {L"Card not in play: choose play in the Operations menu",
+                       L"Card, game 1 of 1",
+                       L"Winning card",
+                       {L"Row 1, column 1", L"Row 1, column 2", L"Row 1, column 3", L"Row 2, column 1",
+                        L"Row 2, column 2", L"Row 2, column 3", L"Row 3, column 1", L"Row 3, column 2",
+                        L"Row 3, column 3"},
+                       L"covered",
+                       L" $",
+                       L"Uncover"};
+const Words& words = std::string(TESTED_EDITION) == "en" ? english : spanish;
+
+VARIANT child(LONG id) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+}
+
+// A text property, "(error)" where it fails.
+template <typename Getter>
+std::wstring text(Getter get) {
+    BSTR value = nullptr;
+    const HRESULT result = get(&value);
+    std::wstring out = FAILED(result) ? L"(error)" : value ? value : L"";
+    SysFreeString(value);
+    return out;
+}
+
+// The card control's object, as a reader gets it; released at the end.
+struct CardObject {
+    IAccessible* object = nullptr;
+    explicit CardObject(HWND card) {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        AccessibleObjectFromWindow(card, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                   reinterpret_cast<void**>(&object));
+    }
+    ~CardObject() {
+        if (object) object->Release();
+        CoUninitialize();
+    }
+    CardObject(const CardObject&) = delete;
+    CardObject& operator=(const CardObject&) = delete;
+
+    LONG count() const {
+        LONG n = -1;
+        object->get_accChildCount(&n);
+        return n;
+    }
+    std::wstring name(LONG id) const {
+        return text([&](BSTR* v) { return object->get_accName(child(id), v); });
+    }
+    std::wstring description() const {
+        return text([&](BSTR* v) { return object->get_accDescription(child(CHILDID_SELF), v); });
+    }
+    LONG focus() const {
+        VARIANT v;
+        VariantInit(&v);
+        return object->get_accFocus(&v) == S_OK && v.vt == VT_I4 ? v.lVal : -1;
+    }
+    // What a reader says of a star: its name, value, default action, role
+    // and state.
+    std::wstring star(LONG id) const {
+        VARIANT role, state;
+        VariantInit(&role);
+        VariantInit(&state);
+        const std::wstring said = name(id) + L" | " +
+                                  text([&](BSTR* v) { return object->get_accValue(child(id), v); }) + L" | " +
+                                  text([&](BSTR* v) { return object->get_accDefaultAction(child(id), v); });
+        object->get_accRole(child(id), &role);
+        object->get_accState(child(id), &state);
+        return said + L" | " + std::to_wstring(role.lVal) + L" | " + std::to_wstring(state.lVal);
+    }
+};
+
+// The star as it should read, uncovered or not: its figure in the game
+// dealt for the card on screen.
+std::wstring expectedStar(LONG id, bool uncovered, bool playable, bool focused) {
+    const int column = (id - 1) % 3, row = (id - 1) / 3;
+    const std::wstring value =
+        uncovered ? std::to_wstring(dealtSeries().seriesFigures[0][column][row]) + words.currency : words.covered;
+    const LONG state =
+        STATE_SYSTEM_FOCUSABLE | (playable ? (focused ? STATE_SYSTEM_FOCUSED : 0) : STATE_SYSTEM_UNAVAILABLE);
+    return std::wstring(words.stars[id - 1]) + L" | " + value + L" | " + (playable ? words.uncover : L"") + L" | " +
+           std::to_wstring(ROLE_SYSTEM_PUSHBUTTON) + L" | " + std::to_wstring(state);
+}
+
+// The events that tell a reader what changed on the card.
+std::vector<std::pair<DWORD, LONG>> heard;
+
+void CALLBACK listen(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    if (window == cardWindow().card && object == OBJID_CLIENT) heard.emplace_back(event, child);
+}
+
+// The stars that events of that kind named since the last call.
+std::vector<LONG> heardOf(DWORD kind) {
+    dispatchWaiting();
+    std::vector<LONG> stars;
+    for (const auto& event : heard) {
+        if (event.first == kind) stars.push_back(event.second);
+    }
+    heard.clear();
+    return stars;
+}
+
+}  // namespace
+
+// Each star read before and after presses, as a reader reads it: its name in
+// reading order, covered or its figure with the currency, whether it can be
+// pressed and whether it has the focus; and the events a reader hears.
+TEST(CardReading, EachStarReadsWhatTheCardShows) {
+    configure("1", "Enhorabuena!");
+    resetSeries();
+    CardObject card(cardWindow().card);
+    ASSERT_NE(card.object, nullptr);
+    EXPECT_EQ(card.count(), 0);
+    EXPECT_EQ(card.name(CHILDID_SELF), words.idle);
+
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, listen,
+                                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    startCard(cardWindow().window);
+    EXPECT_EQ(card.count(), 9);
+    EXPECT_EQ(card.name(CHILDID_SELF), words.gameOneOfOne);
+    for (LONG id = 1; id <= 9; ++id) EXPECT_EQ(card.star(id), expectedStar(id, false, true, id == 1)) << id;
+    const std::vector<LONG> atPlay = heardOf(EVENT_OBJECT_FOCUS);
+    EXPECT_TRUE(!atPlay.empty() && atPlay.back() == 1);
+
+    // The focus follows the mark; a default action presses as a posted click.
+    key(VK_RIGHT);
+    key(VK_DOWN);
+    EXPECT_EQ(card.focus(), 5);
+    EXPECT_EQ(heardOf(EVENT_OBJECT_FOCUS), (std::vector<LONG>{2, 5}));
+    EXPECT_EQ(card.object->accDoDefaultAction(child(8)), S_OK);
+    EXPECT_EQ(card.star(8), expectedStar(8, false, true, false));
+    dispatchWaiting();
+    for (LONG id = 1; id <= 9; ++id) EXPECT_EQ(card.star(id), expectedStar(id, id == 8, true, id == 5)) << id;
+    EXPECT_EQ(heardOf(EVENT_OBJECT_VALUECHANGE), std::vector<LONG>{8});
+
+    // Set up: the card offers no star until Play.
+    deactivateCard(cardWindow().window);
+    EXPECT_EQ(card.count(), 0);
+    EXPECT_EQ(card.name(CHILDID_SELF), words.idle);
+
+    // The won card: every star shows its figure and takes no press, and the
+    // card carries the surprise comment, its focus on the card itself.
+    startCard(cardWindow().window);
+    for (LONG id = 1; id <= 9; ++id) card.object->accDoDefaultAction(child(id));
+    dispatchWaiting();
+    EXPECT_EQ(card.name(CHILDID_SELF), words.won);
+    EXPECT_EQ(card.description(), L"Enhorabuena!");
+    EXPECT_EQ(card.focus(), CHILDID_SELF);
+    for (LONG id = 1; id <= 9; ++id) EXPECT_EQ(card.star(id), expectedStar(id, true, false, false)) << id;
+    EXPECT_EQ(card.object->accDoDefaultAction(child(1)), DISP_E_MEMBERNOTFOUND);
+    UnhookWinEvent(hook);
+}
+
+// A reader may hold the object after the card has gone: it then answers
+// with errors.
+TEST(CardReading, AnObjectHeldPastItsCardAnswersWithErrors) {
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    HWND card = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_OWNERDRAW, 0, 0, 100, 100, window,
+                                reinterpret_cast<HMENU>(IDC_CARD), nullptr, nullptr);
+    installCardControlProc(card);
+    CardObject held(card);
+    ASSERT_NE(held.object, nullptr);
+    EXPECT_NE(held.name(CHILDID_SELF), L"(error)");
+    DestroyWindow(window);
+    EXPECT_EQ(held.name(CHILDID_SELF), L"(error)");
+    EXPECT_EQ(held.count(), -1);
+    EXPECT_EQ(held.focus(), -1);
+    EXPECT_TRUE(FAILED(held.object->accDoDefaultAction(child(1))));
+}
