@@ -39,7 +39,7 @@ check() {
 
 filter=()
 [ $# -gt 0 ] && filter=("--gtest_filter=$(IFS=:; echo "$*")")
-for program in core_tests win_tests; do
+for program in core_tests win_tests win_tests_en; do
   selected "$program" && check "$program" wine "bin/$program.exe" "${filter[@]}"
 done
 for suite in $(python3 e2e/run_e2e.py --list); do

@@ -9,7 +9,7 @@
 # or make users) is skipped with a line that says so, and the tests that need
 # it are skipped; the rest run.
 # Usage: scripts/test-wine.sh [NAME [FILTER...]]
-#   NAME is core_tests, win_tests or an end-to-end suite (e2e_game, ...);
+#   NAME is core_tests, win_tests, win_tests_en or an end-to-end suite (e2e_game, ...);
 #   FILTER a GoogleTest filter, or names of end-to-end tests. A name that
 #   matches nothing is an error.
 # Needs the build of scripts/build.sh.

@@ -49,7 +49,7 @@ def check(names):
     """Whether the test runner's NAME [TEST...] names something."""
     if not names:
         return
-    valid = ["core_tests", "win_tests"] + ["e2e_" + s for s in suite_names()]
+    valid = ["core_tests", "win_tests", "win_tests_en"] + ["e2e_" + s for s in suite_names()]
     if names[0] not in valid:
         sys.exit(f"no test program or suite is named {names[0]}; the names are: {' '.join(valid)}")
     if names[0].startswith("e2e_"):
