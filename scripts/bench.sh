@@ -9,7 +9,7 @@ cmake -S . -B build/bench-native -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/bench-native --target bench_deal >/dev/null
 
 source scripts/wine-arch.sh
-wine_refusal
+announce_64bit_fallback
 wine_commands "$PWD/build/wine-commands"
 source scripts/wine-session.sh
 session_cleanup=$(mktemp -d /tmp/quimba-bench.XXXXXX)

@@ -6,8 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-arch.sh
 if [ "$wine_build" != build/win ]; then
-  echo "release: this machine runs no 32-bit programs, so its tests would run a 64-bit build instead of the" \
-       "programs to be released; release from a machine that runs 32-bit code" >&2
+  echo "release: $wine_fallback, so the tests would run a 64-bit build instead of the programs to be" \
+       "released; release from a machine that runs 32-bit code, without QUIMBA_WINE_BUILD" >&2
   exit 1
 fi
 bash scripts/test.sh

@@ -11,7 +11,7 @@ exe=quimba.exe
 [ "${1:-}" = "--english" ] && exe=glimter-lottery.exe
 bash scripts/build.sh >/dev/null
 source scripts/wine-arch.sh
-wine_refusal
+announce_64bit_fallback
 wine_commands "$PWD/build/wine-commands"
 prefix=$PWD/build/wine-game-$WINEARCH
 bash scripts/wine-prefix.sh "$prefix"

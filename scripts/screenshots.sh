@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh >/dev/null
 source scripts/wine-arch.sh
-wine_refusal
+announce_64bit_fallback
 source scripts/wine-session.sh
 session_cleanup=$(mktemp -d /tmp/quimba-pictures.XXXXXX)
 wine_commands "$session_cleanup/wine-commands"

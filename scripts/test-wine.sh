@@ -19,7 +19,7 @@ player=quimba-player
 PYTHONDONTWRITEBYTECODE=1 python3 tests/e2e/run_e2e.py --check "$@"
 
 source scripts/wine-arch.sh
-wine_refusal
+announce_64bit_fallback
 run=$(mktemp -d /tmp/quimba-test.XXXXXX)
 runner=
 as_player=

@@ -17,12 +17,28 @@ bash scripts/fuzz.sh "${QUIMBA_FUZZ_SECONDS:-60}"
 echo "== reproducible build: a second build elsewhere gives the same bytes"
 bash scripts/check-reproducible.sh
 
-echo "== a name that matches no test is an error"
-for names in "e2e_gam" "e2e_game test_no_such_case" "win_test"; do
-  if bash scripts/test-wine.sh $names >/dev/null 2>&1; then
-    echo "scripts/test-wine.sh $names ran as if it named tests"
+echo "== a run that would run no test fails, and says why"
+refused() {
+  local expected=$1 said
+  shift
+  if said=$("$@" 2>&1); then
+    printf '%s\n' "$said"
+    echo "\"$*\" passed, but it ran no test"
+    exit 1
+  elif ! grep -qF -- "$expected" <<<"$said"; then
+    printf '%s\n' "$said"
+    echo "\"$*\" failed without saying: $expected"
     exit 1
   fi
-done
+}
+refused "no test program or suite is named e2e_gam" bash scripts/test-wine.sh e2e_gam
+refused "no test of e2e_game matches test_no_such_case" bash scripts/test-wine.sh e2e_game test_no_such_case
+refused "no test program or suite is named win_test" bash scripts/test-wine.sh win_test
+# Told that read-only marks and folders do not hold, the runner skips every
+# test these names pick, in an end-to-end suite and in a GoogleTest program.
+refused "e2e_faults ran no test: each test it selected was skipped here" \
+  env QUIMBA_PERMISSIONS_IGNORED=1 bash scripts/test-wine.sh e2e_faults test_read_only test_unwritable
+refused "win_tests ran no test: each test it selected was skipped here" \
+  env QUIMBA_PERMISSIONS_IGNORED=1 bash scripts/test-wine.sh win_tests ConfigFile.ReadOnlyHiddenSystemFileIsReplaced
 
 bash scripts/test-wine.sh

@@ -14,6 +14,7 @@ import tempfile
 import time
 import types
 import unittest
+from xml.etree import ElementTree
 
 # The folder that holds both editions and the test programs.
 PROGRAMS = ""
@@ -363,6 +364,12 @@ class Game:
     def icons(self):
         """Width and height of the window's small and big icons."""
         return {w[0]: [int(v) for v in w[1:]] for w in fields(driver_ok("probe", self.texts["main"]), "icon")}
+
+    def common_controls(self):
+        """The program's own manifest, parsed, and the file of each common controls library it loaded."""
+        lines = driver_ok("probe", self.texts["main"])
+        manifest = ElementTree.fromstring("\n".join(" ".join(w) for w in fields(lines, "manifest")))
+        return manifest, [" ".join(w) for w in fields(lines, "comctl32")]
 
     def menu(self):
         items, _ = probe(self.texts["main"])

@@ -8,6 +8,8 @@ from harness import (CARD_BACKGROUND, E2E, WS_CLIPSIBLINGS, WS_SYSMENU, WS_VISIB
                      dialog_units, driver_ok, find_window, ids, save_screenshot, screen_when, standard_config,
                      xdotool)
 
+ASM_V1, ASM_V3 = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}"
+
 
 class Startup(E2E):
     def test_main_window_in_both_editions(self):
@@ -16,6 +18,17 @@ class Startup(E2E):
                 game = self.game(edition)
                 info = game.start_shown()
                 texts = game.texts
+                # The manifest names this build's processor, as 64-bit Windows demands of a 64-bit program
+                # (Wine does not), and asks for no elevation; the common controls it binds are version 6: the
+                # one library loaded comes from that assembly.
+                manifest, libraries = game.common_controls()
+                self.assertEqual(manifest.find(ASM_V1 + "assemblyIdentity").get("processorArchitecture"),
+                                 {"win32": "x86", "win64": "amd64"}[os.environ.get("WINEARCH", "win32")])
+                self.assertEqual(manifest.find(f".//{ASM_V3}requestedExecutionLevel").attrib,
+                                 {"level": "asInvoker", "uiAccess": "false"})
+                self.assertEqual(len(libraries), 1, libraries)
+                self.assertRegex(libraries[0].lower(),
+                                 r"\\winsxs\\[a-z0-9]+_microsoft\.windows\.common-controls_6595b64144ccf1df_6\.")
                 self.assertEqual(info["class"], "#32770")
                 self.assertEqual(int(info["style"], 16) & ~(WS_VISIBLE | WS_CLIPSIBLINGS), 0x80C000D4)
                 self.assertEqual(int(info["style"], 16) & WS_SYSMENU, 0)

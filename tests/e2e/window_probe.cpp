@@ -1,11 +1,14 @@
 // A read-only probe that the end-to-end driver hooks into the game's thread:
 // when the window receives the probe message it writes what only that
 // thread can read (the menu, the fonts of the controls, the sizes of the
-// window's icons) to a file in %TEMP%.
+// window's icons, its manifest, the common controls libraries loaded) to a
+// file in %TEMP%.
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <sstream>
 #include <vector>
 #include <string>
 
@@ -62,6 +65,32 @@ void describeIcon(FILE* out, HWND window, WPARAM which, const char* name) {
     DeleteObject(info.hbmMask);
 }
 
+// The program's own manifest, as the system read it at start: one
+// "manifest" line for each of its lines.
+void describeManifest(FILE* out) {
+    HRSRC found = FindResourceW(nullptr, CREATEPROCESS_MANIFEST_RESOURCE_ID, RT_MANIFEST);
+    HGLOBAL loaded = found ? LoadResource(nullptr, found) : nullptr;
+    if (!loaded) return;
+    const char* bytes = static_cast<const char*>(LockResource(loaded));
+    std::istringstream text(std::string(bytes, SizeofResource(nullptr, found)));
+    for (std::string line; std::getline(text, line);) fprintf(out, "manifest %s\n", line.c_str());
+}
+
+// The file of each common controls library in the process: where the
+// program's manifest bound version 6, the one from that assembly's folder.
+void describeCommonControls(FILE* out) {
+    HMODULE modules[512];
+    DWORD size = 0;
+    if (!EnumProcessModules(GetCurrentProcess(), modules, sizeof modules, &size)) return;
+    DWORD count = std::min<DWORD>(size / sizeof modules[0], ARRAYSIZE(modules));
+    for (DWORD i = 0; i < count; ++i) {
+        wchar_t path[MAX_PATH];
+        if (!GetModuleFileNameW(modules[i], path, MAX_PATH)) continue;
+        const wchar_t* name = wcsrchr(path, L'\\');
+        if (!lstrcmpiW(name ? name + 1 : path, L"comctl32.dll")) fprintf(out, "comctl32 %s\n", utf8(path).c_str());
+    }
+}
+
 // The platform keeps no count of a process's GDI objects under Wine: count
 // the free places of the handle table instead, by filling it and emptying
 // it again. Fewer free places means more objects held.
@@ -86,6 +115,8 @@ extern "C" LRESULT CALLBACK probeHook(int code, WPARAM wParam, LPARAM lParam) {
             EnumChildWindows(message->hwnd, describeFont, reinterpret_cast<LPARAM>(out));
             describeIcon(out, message->hwnd, ICON_SMALL, "small");
             describeIcon(out, message->hwnd, ICON_BIG, "big");
+            describeManifest(out);
+            describeCommonControls(out);
             if (message->wParam == 1) {
                 PROCESS_MEMORY_COUNTERS_EX memory = {};
                 GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),

@@ -1,5 +1,7 @@
 #include "win_test_support.h"
 
+#include <cstdlib>
+
 FreshFolder::FreshFolder() {
     wchar_t temporary[MAX_PATH];
     GetTempPathW(MAX_PATH, temporary);
@@ -55,3 +57,5 @@ void removeFile(const std::wstring& path) {
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(path.c_str());
 }
+
+bool permissionsIgnored() { return std::getenv("QUIMBA_PERMISSIONS_IGNORED") != nullptr; }

@@ -32,3 +32,7 @@ void writeFileBytes(const std::wstring& path, const std::vector<unsigned char>& 
 bool fileExists(const std::wstring& path);
 // Removes a file whatever its read-only, hidden or system marks.
 void removeFile(const std::wstring& path);
+// Whether the runner had to run the tests as root, which Wine lets write
+// through read-only marks and folders: a case that needs them skips at its
+// start.
+bool permissionsIgnored();
