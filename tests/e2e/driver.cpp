@@ -41,6 +41,7 @@
 
 #include "game/card_layout.h"
 #include "resources/resource.h"
+#include "tests/accessible_client.h"
 #include "win/dialog_support.h"
 
 namespace {
@@ -287,23 +288,12 @@ IAccessible* cardObject(const char* title) {
     return object;
 }
 
-VARIANT child(LONG id) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = id;
-    return v;
-}
-
 // A text property: its text, "-" where the object gives none, "!" and the
 // error's number where it fails.
 template <typename Getter>
 std::string text(Getter get) {
-    BSTR value = nullptr;
-    const HRESULT result = get(&value);
-    std::string out = FAILED(result) ? "!" + std::to_string(result) : value ? printable(value) : "-";
-    SysFreeString(value);
-    return out;
+    const AccessibleText read = readText(get);
+    return FAILED(read.result) ? "!" + std::to_string(read.result) : read.given ? printable(read.text) : "-";
 }
 
 long number(HRESULT result, const VARIANT& value) { return SUCCEEDED(result) && value.vt == VT_I4 ? value.lVal : -1; }
@@ -319,11 +309,11 @@ int readCard(const char* title) {
     VARIANT focus;
     VariantInit(&focus);
     const long focused = number(card->get_accFocus(&focus), focus);
-    const VARIANT self = child(CHILDID_SELF);
+    const VARIANT self = childId(CHILDID_SELF);
     printf("card\t%ld\t%s\t%s\t%ld\n", count, text([&](BSTR* v) { return card->get_accName(self, v); }).c_str(),
            text([&](BSTR* v) { return card->get_accDescription(self, v); }).c_str(), focused);
     for (LONG id = 1; id <= count; ++id) {
-        const VARIANT star = child(id);
+        const VARIANT star = childId(id);
         VARIANT role, state, hit;
         VariantInit(&role);
         VariantInit(&state);
@@ -343,7 +333,7 @@ int readCard(const char* title) {
 
 int uncover(const char* title, LONG id) {
     IAccessible* card = cardObject(title);
-    const HRESULT result = card->accDoDefaultAction(child(id));
+    const HRESULT result = card->accDoDefaultAction(childId(id));
     card->Release();
     return SUCCEEDED(result) ? 0 : 1;
 }

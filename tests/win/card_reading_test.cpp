@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <ole2.h>
-#include <oleacc.h>
 
 #include <string>
 #include <utility>
@@ -11,6 +9,7 @@
 #include "config/game_config.h"
 #include "game/card_view.h"
 #include "resources/resource.h"
+#include "tests/accessible_client.h"
 #include "card_window.h"
 
 namespace {
@@ -46,22 +45,11 @@ const Words english = {L"Card not in play: choose play in the Operations menu",
                        L"Uncover"};
 const Words& words = std::string(TESTED_EDITION) == "en" ? english : spanish;
 
-VARIANT child(LONG id) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = id;
-    return v;
-}
-
 // A text property, "(error)" where it fails.
 template <typename Getter>
 std::wstring text(Getter get) {
-    BSTR value = nullptr;
-    const HRESULT result = get(&value);
-    std::wstring out = FAILED(result) ? L"(error)" : value ? value : L"";
-    SysFreeString(value);
-    return out;
+    const AccessibleText read = readText(get);
+    return FAILED(read.result) ? L"(error)" : read.text;
 }
 
 // The card control's object, as a reader gets it; released at the end.
@@ -85,10 +73,10 @@ struct CardObject {
         return n;
     }
     std::wstring name(LONG id) const {
-        return text([&](BSTR* v) { return object->get_accName(child(id), v); });
+        return text([&](BSTR* v) { return object->get_accName(childId(id), v); });
     }
     std::wstring description() const {
-        return text([&](BSTR* v) { return object->get_accDescription(child(CHILDID_SELF), v); });
+        return text([&](BSTR* v) { return object->get_accDescription(childId(CHILDID_SELF), v); });
     }
     LONG focus() const {
         VARIANT v;
@@ -102,10 +90,10 @@ struct CardObject {
         VariantInit(&role);
         VariantInit(&state);
         const std::wstring said = name(id) + L" | " +
-                                  text([&](BSTR* v) { return object->get_accValue(child(id), v); }) + L" | " +
-                                  text([&](BSTR* v) { return object->get_accDefaultAction(child(id), v); });
-        object->get_accRole(child(id), &role);
-        object->get_accState(child(id), &state);
+                                  text([&](BSTR* v) { return object->get_accValue(childId(id), v); }) + L" | " +
+                                  text([&](BSTR* v) { return object->get_accDefaultAction(childId(id), v); });
+        object->get_accRole(childId(id), &role);
+        object->get_accState(childId(id), &state);
         return said + L" | " + std::to_wstring(role.lVal) + L" | " + std::to_wstring(state.lVal);
     }
 };
@@ -167,7 +155,7 @@ TEST(CardReading, EachStarReadsWhatTheCardShows) {
     key(VK_DOWN);
     EXPECT_EQ(card.focus(), 5);
     EXPECT_EQ(heardOf(EVENT_OBJECT_FOCUS), (std::vector<LONG>{2, 5}));
-    EXPECT_EQ(card.object->accDoDefaultAction(child(8)), S_OK);
+    EXPECT_EQ(card.object->accDoDefaultAction(childId(8)), S_OK);
     EXPECT_EQ(card.star(8), expectedStar(8, false, true, false));
     dispatchWaiting();
     for (LONG id = 1; id <= 9; ++id) EXPECT_EQ(card.star(id), expectedStar(id, id == 8, true, id == 5)) << id;
@@ -181,13 +169,13 @@ TEST(CardReading, EachStarReadsWhatTheCardShows) {
     // The won card: every star shows its figure and takes no press, and the
     // card carries the surprise comment, its focus on the card itself.
     startCard(cardWindow().window);
-    for (LONG id = 1; id <= 9; ++id) card.object->accDoDefaultAction(child(id));
+    for (LONG id = 1; id <= 9; ++id) card.object->accDoDefaultAction(childId(id));
     dispatchWaiting();
     EXPECT_EQ(card.name(CHILDID_SELF), words.won);
     EXPECT_EQ(card.description(), L"Enhorabuena!");
     EXPECT_EQ(card.focus(), CHILDID_SELF);
     for (LONG id = 1; id <= 9; ++id) EXPECT_EQ(card.star(id), expectedStar(id, true, false, false)) << id;
-    EXPECT_EQ(card.object->accDoDefaultAction(child(1)), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(card.object->accDoDefaultAction(childId(1)), DISP_E_MEMBERNOTFOUND);
     UnhookWinEvent(hook);
 }
 
@@ -205,5 +193,5 @@ TEST(CardReading, AnObjectHeldPastItsCardAnswersWithErrors) {
     EXPECT_EQ(held.name(CHILDID_SELF), L"(error)");
     EXPECT_EQ(held.count(), -1);
     EXPECT_EQ(held.focus(), -1);
-    EXPECT_TRUE(FAILED(held.object->accDoDefaultAction(child(1))));
+    EXPECT_TRUE(FAILED(held.object->accDoDefaultAction(childId(1))));
 }
