@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,7 +20,7 @@ struct Words {
     const wchar_t* idle;
     const wchar_t* gameOneOfOne;
     const wchar_t* won;
-    const wchar_t* stars[9];
+    const wchar_t* star;  // of its row and column
     const wchar_t* covered;
     const wchar_t* currency;
     const wchar_t* uncover;
@@ -28,18 +29,14 @@ struct Words {
 const Words spanish = {L"Cartón sin jugar: elija Jugar en el menú Operaciones",
                        L"Cartón, partida 1 de 1",
                        L"Cartón ganador",
-                       {L"Fila 1, columna 1", L"Fila 1, columna 2", L"Fila 1, columna 3", L"Fila 2, columna 1",
-                        L"Fila 2, columna 2", L"Fila 2, columna 3", L"Fila 3, columna 1", L"Fila 3, columna 2",
-                        L"Fila 3, columna 3"},
+                       L"Fila %d, columna %d",
                        L"cubierta",
                        L" €",
                        L"Destapar"};
 const Words english = {L"Card not in play: choose play in the Operations menu",
                        L"Card, game 1 of 1",
                        L"Winning card",
-                       {L"Row 1, column 1", L"Row 1, column 2", L"Row 1, column 3", L"Row 2, column 1",
-                        L"Row 2, column 2", L"Row 2, column 3", L"Row 3, column 1", L"Row 3, column 2",
-                        L"Row 3, column 3"},
+                       L"Row %d, column %d",
                        L"covered",
                        L" $",
                        L"Uncover"};
@@ -106,7 +103,9 @@ std::wstring expectedStar(LONG id, bool uncovered, bool playable, bool focused) 
         uncovered ? std::to_wstring(dealtSeries().seriesFigures[0][column][row]) + words.currency : words.covered;
     const LONG state =
         STATE_SYSTEM_FOCUSABLE | (playable ? (focused ? STATE_SYSTEM_FOCUSED : 0) : STATE_SYSTEM_UNAVAILABLE);
-    return std::wstring(words.stars[id - 1]) + L" | " + value + L" | " + (playable ? words.uncover : L"") + L" | " +
+    wchar_t name[32];
+    std::swprintf(name, 32, words.star, row + 1, column + 1);
+    return std::wstring(name) + L" | " + value + L" | " + (playable ? words.uncover : L"") + L" | " +
            std::to_wstring(ROLE_SYSTEM_PUSHBUTTON) + L" | " + std::to_wstring(state);
 }
 
