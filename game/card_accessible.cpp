@@ -50,9 +50,7 @@ void giveChild(LONG child, VARIANT* out) {
 // the control's handle, and reads the rest where the card lives.
 class CardObject final : public IAccessible {
 public:
-    // `apartment`: whether the object's opening of COM on this thread is
-    // to be closed when it retires.
-    CardObject(HWND card, bool apartment) : card_(card), apartment_(apartment) {}
+    explicit CardObject(HWND card) : card_(card) {}
     CardObject(const CardObject&) = delete;
     CardObject& operator=(const CardObject&) = delete;
 
@@ -60,9 +58,8 @@ public:
     // now on, and COM lets go of the object once no reader holds it.
     void retire() {
         card_ = nullptr;
-        const bool apartment = apartment_;
         Release();
-        if (apartment) CoUninitialize();
+        CoUninitialize();
     }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
@@ -96,25 +93,27 @@ public:
 
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
         if (!card_) return RPC_E_DISCONNECTED;
+        if (!parent) return E_POINTER;
         return AccessibleObjectFromWindow(card_, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
                                           reinterpret_cast<void**>(parent));
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
         if (!card_) return RPC_E_DISCONNECTED;
+        if (!count) return E_POINTER;
         *count = starsOnOffer(cardSeries()) ? starCount : 0;
         return S_OK;
     }
     // The stars are simple elements, not objects of their own.
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
-        *object = nullptr;
         LONG star;
-        if (const HRESULT known = star_(child, star)) return known;
+        if (const HRESULT known = star_(child, star, object)) return known;
+        *object = nullptr;
         return star == CHILDID_SELF ? E_INVALIDARG : S_FALSE;
     }
 
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         LONG star;
-        if (const HRESULT known = star_(child, star)) return known;
+        if (const HRESULT known = star_(child, star, name)) return known;
         if (star != CHILDID_SELF) {
             return giveText(filledIn(editionTexts.starName, starOf(star).row, starOf(star).column), name);
         }
@@ -122,24 +121,30 @@ public:
         if (cardInPlay(series)) {
             return giveText(filledIn(editionTexts.cardInPlayName, series.shownGame, gamesInSeries(gameConfig)), name);
         }
-        return giveText(series.cardWon ? editionTexts.cardWonName : editionTexts.cardIdleName, name);
+        return giveText(series.outcome == CardOutcome::won ? editionTexts.cardWonName : editionTexts.cardIdleName,
+                        name);
     }
     // A star reads as covered, or as the figure that the card shows on it.
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
         LONG star;
-        if (const HRESULT known = star_(child, star)) return known;
+        if (const HRESULT known = star_(child, star, value)) return known;
         if (star == CHILDID_SELF) return giveNoText(value);
         const CellHit cell = starOf(star);
         const bool uncovered = cardSeries().cardCells[cell.column - 1][cell.row - 1].uncovered != 0;
         return giveText(uncovered ? starFigureText(cell) : std::wstring(editionTexts.starCovered), value);
     }
-    // The won card carries the surprise comment.
+    // The won card carries the surprise comment, and its three stars that
+    // turned red say so.
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
         LONG star;
-        if (const HRESULT known = star_(child, star)) return known;
-        if (star != CHILDID_SELF || !cardSeries().cardWon || gameConfig.surpriseComment.empty()) {
-            return giveNoText(description);
+        if (const HRESULT known = star_(child, star, description)) return known;
+        if (cardSeries().outcome != CardOutcome::won) return giveNoText(description);
+        if (star != CHILDID_SELF) {
+            const CellHit cell = starOf(star);
+            if (!dealtSeries().winningCells[cell.column - 1][cell.row - 1]) return giveNoText(description);
+            return giveText(editionTexts.winningStar, description);
         }
+        if (gameConfig.surpriseComment.empty()) return giveNoText(description);
         const std::string comment = gameConfig.surpriseComment.str();
         const int bytes = static_cast<int>(comment.size());
         const int length = MultiByteToWideChar(CP_ACP, 0, comment.data(), bytes, nullptr, 0);
@@ -149,19 +154,19 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
         LONG star;
-        if (const HRESULT known = star_(child, star)) return known;
+        if (const HRESULT known = star_(child, star, role)) return known;
         giveChild(star == CHILDID_SELF ? ROLE_SYSTEM_CLIENT : ROLE_SYSTEM_PUSHBUTTON, role);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
         LONG star;
-        if (const HRESULT known = star_(child, star)) return known;
+        if (const HRESULT known = star_(child, star, state)) return known;
         const SeriesState& series = cardSeries();
         const bool focused = GetFocus() == card_;
         LONG flags = STATE_SYSTEM_FOCUSABLE;
         if (star == CHILDID_SELF) {
             if (focused && !cardInPlay(series)) flags |= STATE_SYSTEM_FOCUSED;
-        } else if (!cardInPlay(series)) {
+        } else if (!starsPressable(series)) {
             flags |= STATE_SYSTEM_UNAVAILABLE;
         } else if (focused && childOf(series.mark) == star) {
             flags |= STATE_SYSTEM_FOCUSED;
@@ -171,23 +176,26 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
         LONG star;
-        if (const HRESULT known = star_(child, star)) return known;
+        if (const HRESULT known = star_(child, star, help)) return known;
         return giveNoText(help);
     }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, LONG* topic) override {
+        if (!card_) return RPC_E_DISCONNECTED;
+        if (!file || !topic) return E_POINTER;
         *file = nullptr;
         *topic = 0;
-        return card_ ? S_FALSE : RPC_E_DISCONNECTED;
+        return S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
         LONG star;
-        if (const HRESULT known = star_(child, star)) return known;
+        if (const HRESULT known = star_(child, star, shortcut)) return known;
         return giveNoText(shortcut);
     }
     // The marked star while the card is played and has the focus; the card
     // itself when it has the focus and offers nothing to press.
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
         if (!card_) return RPC_E_DISCONNECTED;
+        if (!focus) return E_POINTER;
         VariantInit(focus);
         if (GetFocus() != card_) return S_FALSE;
         const SeriesState& series = cardSeries();
@@ -196,13 +204,14 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
         if (!card_) return RPC_E_DISCONNECTED;
+        if (!selection) return E_POINTER;
         VariantInit(selection);
         return S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
         LONG star;
-        if (const HRESULT known = star_(child, star)) return known;
-        if (star == CHILDID_SELF || !cardInPlay(cardSeries())) return giveNoText(action);
+        if (const HRESULT known = star_(child, star, action)) return known;
+        if (star == CHILDID_SELF || !starsPressable(cardSeries())) return giveNoText(action);
         return giveText(editionTexts.uncoverAction, action);
     }
     HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override {
@@ -211,7 +220,7 @@ public:
     // On the screen: a star where it is drawn, covered or uncovered.
     HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child) override {
         LONG star;
-        if (const HRESULT known = star_(child, star)) return known;
+        if (const HRESULT known = star_(child, star, left && top && width && height ? left : nullptr)) return known;
         RECT area;
         if (star == CHILDID_SELF) {
             GetClientRect(card_, &area);
@@ -230,13 +239,15 @@ public:
     }
     HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
         LONG from;
-        if (const HRESULT known = star_(start, from)) return known;
+        if (const HRESULT known = star_(start, from, end)) return known;
         VariantInit(end);
         LONG to = 0;
         if (from == CHILDID_SELF) {
             if (!starsOnOffer(cardSeries())) return S_FALSE;
             if (direction == NAVDIR_FIRSTCHILD) to = 1;
             if (direction == NAVDIR_LASTCHILD) to = starCount;
+        } else if (direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD) {
+            return E_INVALIDARG;
         } else if (direction == NAVDIR_NEXT || direction == NAVDIR_PREVIOUS) {
             to = from + (direction == NAVDIR_NEXT ? 1 : -1);
         } else if (direction >= NAVDIR_UP && direction <= NAVDIR_RIGHT) {
@@ -251,6 +262,7 @@ public:
     // The star whose band holds the point, as a press there would uncover it.
     HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* child) override {
         if (!card_) return RPC_E_DISCONNECTED;
+        if (!child) return E_POINTER;
         VariantInit(child);
         POINT at = {x, y};
         ScreenToClient(card_, &at);
@@ -265,8 +277,8 @@ public:
     // held by the drawing, the sound or the pause after a losing card.
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
         LONG star;
-        if (const HRESULT known = star_(child, star)) return known;
-        if (star == CHILDID_SELF || !cardInPlay(cardSeries())) return DISP_E_MEMBERNOTFOUND;
+        if (const HRESULT known = star_(child, star, this)) return known;
+        if (star == CHILDID_SELF || !starsPressable(cardSeries())) return DISP_E_MEMBERNOTFOUND;
         const CellHit cell = starOf(star);
         const LPARAM at = MAKELPARAM(cellX(cell.column) + starSize / 2, cellY(cell.row) + starSize / 2);
         PostMessageW(card_, WM_LBUTTONDOWN, MK_LBUTTON, at);
@@ -281,8 +293,10 @@ private:
 
     // Which of the card's elements a reader means: S_OK and the child id
     // (CHILDID_SELF for the card), or the error to answer with.
-    HRESULT star_(const VARIANT& child, LONG& star) const {
+    // `answer` is where the caller wants the answer.
+    HRESULT star_(const VARIANT& child, LONG& star, const void* answer) const {
         if (!card_) return RPC_E_DISCONNECTED;
+        if (!answer) return E_POINTER;
         if (child.vt != VT_I4) return E_INVALIDARG;
         star = child.lVal;
         const LONG last = starsOnOffer(cardSeries()) ? starCount : 0;
@@ -291,7 +305,6 @@ private:
 
     LONG references_ = 1;
     HWND card_;
-    bool apartment_;
 };
 
 }  // namespace
@@ -300,12 +313,12 @@ LRESULT answerCardObject(HWND card, WPARAM flags, LPARAM objectId) {
     if (static_cast<LONG>(objectId) != OBJID_CLIENT) return 0;
     auto* object = static_cast<CardObject*>(GetPropW(card, objectProperty));
     if (!object) {
-        // COM carries the object to a reader in another process. It is
-        // opened at the first request: a player without a reader never pays
-        // for it.
-        const HRESULT opened = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        if (FAILED(opened) && opened != RPC_E_CHANGED_MODE) return 0;
-        object = new CardObject(card, SUCCEEDED(opened));
+        // COM carries the object to a reader in another process, in this
+        // thread's apartment, so that every call reads the card on the
+        // thread that changes it. It is opened at the first request: a
+        // player without a reader never pays for it.
+        if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 0;
+        object = new CardObject(card);
         SetPropW(card, objectProperty, object);
     }
     return LresultFromObject(IID_IAccessible, flags, object);
@@ -313,6 +326,25 @@ LRESULT answerCardObject(HWND card, WPARAM flags, LPARAM objectId) {
 
 void retireCardObject(HWND card) {
     if (auto* object = static_cast<CardObject*>(RemovePropW(card, objectProperty))) object->retire();
+}
+
+void pauseServingReaders(HWND card, DWORD milliseconds) {
+    if (!GetPropW(card, objectProperty)) {
+        Sleep(milliseconds);
+        return;
+    }
+    // COM's wait serves a reader's calls and the messages sent to the
+    // window, and leaves the player's input queued until the pause is over.
+    static const HANDLE never = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const DWORD start = GetTickCount();
+    for (DWORD passed = 0; passed < milliseconds; passed = GetTickCount() - start) {
+        DWORD index;
+        if (CoWaitForMultipleHandles(0, milliseconds - passed, 1, const_cast<HANDLE*>(&never), &index) !=
+            RPC_S_CALLPENDING) {
+            Sleep(milliseconds - passed);
+            return;
+        }
+    }
 }
 
 void announceFocus(HWND card) {

@@ -12,6 +12,11 @@ LRESULT answerCardObject(HWND card, WPARAM flags, LPARAM objectId);
 // gets errors from then on.
 void retireCardObject(HWND card);
 
+// The pause after a losing card. While a reader is connected it keeps
+// answering it, so that the finished card can be read; the player's keys
+// and presses wait as they always did.
+void pauseServingReaders(HWND card, DWORD milliseconds);
+
 // The marked star has the keyboard focus; or the card itself, where it
 // offers no star to press. Raised when the card takes the focus and when
 // the mark moves.

@@ -10,10 +10,15 @@ constexpr int cellsPerCard = cardColumns * cardRows;
 
 void playCard(SeriesState& state) { state.gameActive = 1; }
 
+void setCardAside(SeriesState& state) {
+    state.gameActive = 0;
+    state.outcome = CardOutcome::pending;
+}
+
 void newCard(SeriesState& state, int gamesInSeries) {
     if (state.gameNumber > gamesInSeries) state.gameNumber = 1;
     state.shownGame = state.gameNumber;
-    state.cardWon = false;
+    state.outcome = CardOutcome::pending;
     state.uncoveredCount = 0;
     state.mark = CellHit{1, 1};
     for (int column = 1; column <= cardColumns; ++column) {
@@ -47,9 +52,10 @@ PressResult pressCell(SeriesState& state, CellHit cell, int gamesInSeries) {
     if (state.gameNumber == gamesInSeries) {
         state.gameNumber = 1;
         state.gameActive = 0;
-        state.cardWon = true;
+        state.outcome = CardOutcome::won;
         return PressResult::winningCardDone;
     }
+    state.outcome = CardOutcome::lost;
     ++state.gameNumber;
     return PressResult::losingCardDone;
 }

@@ -8,6 +8,10 @@
 #include "card_deal.h"
 #include "card_layout.h"
 
+// What became of the card on screen: still to be finished, or finished
+// and lost (the pause before the next card) or won.
+enum class CardOutcome { pending, lost, won };
+
 // The series on screen.
 struct SeriesState {
     std::int16_t gameNumber = 1;
@@ -20,8 +24,7 @@ struct SeriesState {
     // The game that the card on screen was dealt for, 0 before the first
     // card: a finished card stays on view after the series has moved on.
     std::int16_t shownGame = 0;
-    // Whether the card on screen is the series' last one, won.
-    bool cardWon = false;
+    CardOutcome outcome = CardOutcome::pending;
 };
 
 // Play: the card about to be drawn (newCard) reacts to presses. The game
@@ -36,9 +39,20 @@ void newCard(SeriesState& state, int gamesInSeries);
 
 // Whether the card on screen takes presses and keys.
 inline bool cardInPlay(const SeriesState& state) { return state.gameActive == 1; }
+// Set up: the card on screen stays in view but is no longer played, nor
+// counted as won; it takes presses again only after Play.
+void setCardAside(SeriesState& state);
+
 // Whether the card on screen offers its stars to be read: while it is
-// played, and once won. A card set aside by Set up offers none.
-inline bool starsOnOffer(const SeriesState& state) { return cardInPlay(state) || state.cardWon; }
+// played, and once won. A card set aside offers none.
+inline bool starsOnOffer(const SeriesState& state) {
+    return cardInPlay(state) || state.outcome == CardOutcome::won;
+}
+// Whether a press uncovers a star of the card on screen: not once it is
+// finished (during the pause a press waits for the next card).
+inline bool starsPressable(const SeriesState& state) {
+    return cardInPlay(state) && state.outcome == CardOutcome::pending;
+}
 
 enum class PressResult {
     ignored,          // no card in play

@@ -133,10 +133,11 @@ void showCanvas(HWND cardControl) {
 }
 
 // Keys typed while the card could not listen are not replayed into the
-// next card; presses of the mouse are, as they always were.
+// next card; presses of the mouse are, as they always were, and so are the
+// system's keys (Alt+F4, F10, Alt and a letter).
 void dropTypedKeys() {
     MSG typed;
-    while (PeekMessageW(&typed, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    while (PeekMessageW(&typed, nullptr, WM_KEYDOWN, WM_DEADCHAR, PM_REMOVE)) {
     }
 }
 
@@ -163,15 +164,25 @@ void onCardPress(HWND cardControl, CellHit hit) {
     } else if (result == PressResult::losingCardDone) {
         // The finished card stays in view for a moment, then the next
         // game's covered card replaces it.
-        Sleep(losingCardPause);
+        pauseServingReaders(cardControl, losingCardPause);
+        if (!IsWindow(cardControl)) return;
         dropTypedKeys();
         drawNewCard(GetParent(cardControl));
     }
 }
 
-// A click gives the card the focus, so that the keys work after it.
+// A click gives the card the focus, so that the keys work after it, and
+// the mark follows it to the star clicked, as the focus of a list follows
+// a click on an item.
 void onCardClick(HWND cardControl, CellHit hit) {
-    SetFocus(cardControl);
+    const bool moved = starsPressable(series) && hit.onCard() &&
+                       (hit.column != series.mark.column || hit.row != series.mark.row);
+    if (moved) series.mark = hit;
+    if (GetFocus() != cardControl) {
+        SetFocus(cardControl);
+    } else if (moved) {
+        announceFocus(cardControl);
+    }
     onCardPress(cardControl, hit);
 }
 
@@ -244,7 +255,7 @@ void startCard(HWND mainWindow) {
 }
 
 void deactivateCard(HWND mainWindow) {
-    series.gameActive = 0;
+    setCardAside(series);
     HWND card = GetDlgItem(mainWindow, IDC_CARD);
     InvalidateRect(card, nullptr, FALSE);
     announceCard(card);

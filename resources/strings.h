@@ -39,6 +39,7 @@ struct EditionTexts {
     const wchar_t* cardIdleName;
     const wchar_t* starName;
     const wchar_t* starCovered;
+    const wchar_t* winningStar;
     const wchar_t* uncoverAction;
 };
 

@@ -33,9 +33,10 @@ constexpr EditionTexts englishTexts() {
     t.cancelButton = L"Cancel";
     t.cardInPlayName = L"Card, game %d of %d";
     t.cardWonName = L"Winning card";
-    t.cardIdleName = L"Card not in play: choose play in the Operations menu";
+    t.cardIdleName = L"Card not in play";
     t.starName = L"Row %d, column %d";
     t.starCovered = L"covered";
+    t.winningStar = L"winning figure";
     t.uncoverAction = L"Uncover";
     return t;
 }

@@ -33,9 +33,10 @@ constexpr EditionTexts spanishTexts() {
     t.cancelButton = L"Cancelar";
     t.cardInPlayName = L"Cart\u00F3n, partida %d de %d";
     t.cardWonName = L"Cart\u00F3n ganador";
-    t.cardIdleName = L"Cart\u00F3n sin jugar: elija Jugar en el men\u00FA Operaciones";
+    t.cardIdleName = L"Cart\u00F3n sin jugar";
     t.starName = L"Fila %d, columna %d";
     t.starCovered = L"cubierta";
+    t.winningStar = L"cifra ganadora";
     t.uncoverAction = L"Destapar";
     return t;
 }

@@ -8,6 +8,7 @@
 namespace {
 
 using R = PressResult;
+using O = CardOutcome;
 
 // A press in the middle of a cell's band.
 CellHit cell(int column, int row) { return cellAt(static_cast<unsigned>((column - 1) * bandWidth + 100),
@@ -32,7 +33,7 @@ struct Scenario {
     std::int16_t uncoveredAfter;
     std::int32_t activeAfter;
     std::int16_t shownAfter;  // the game of the card left on screen
-    bool wonAfter;
+    CardOutcome outcomeAfter;
 };
 
 }  // namespace
@@ -42,14 +43,14 @@ TEST(CardRules, PressesAsTheSeriesGoes) {
     eightThenAgain.pop_back();
     eightThenAgain.push_back(cell(1, 1));
     const Scenario scenarios[] = {
-        {"before Play", 3, 1, false, {cell(1, 1)}, R::ignored, 1, 0, 0, 1, false},
-        {"outside the bands", 3, 1, true, {cellAt(660, 100), cellAt(100, 435)}, R::offCard, 1, 0, 1, 1, false},
-        {"a cell pressed again counts once", 3, 1, true, eightThenAgain, R::cellShown, 1, 8, 1, 1, false},
-        {"the ninth cell of a losing card", 3, 1, true, wholeCard(), R::losingCardDone, 2, 0, 1, 1, false},
-        {"the ninth cell of the winning card", 3, 3, true, wholeCard(), R::winningCardDone, 1, 0, 0, 3, true},
-        {"one game: every card wins", 1, 1, true, wholeCard(), R::winningCardDone, 1, 0, 0, 1, true},
+        {"before Play", 3, 1, false, {cell(1, 1)}, R::ignored, 1, 0, 0, 1, O::pending},
+        {"outside the bands", 3, 1, true, {cellAt(660, 100), cellAt(100, 435)}, R::offCard, 1, 0, 1, 1, O::pending},
+        {"a cell pressed again counts once", 3, 1, true, eightThenAgain, R::cellShown, 1, 8, 1, 1, O::pending},
+        {"the ninth cell of a losing card", 3, 1, true, wholeCard(), R::losingCardDone, 2, 0, 1, 1, O::lost},
+        {"the ninth cell of the winning card", 3, 3, true, wholeCard(), R::winningCardDone, 1, 0, 0, 3, O::won},
+        {"one game: every card wins", 1, 1, true, wholeCard(), R::winningCardDone, 1, 0, 0, 1, O::won},
         {"a game past a shortened series starts at 1", 2, 5, true, wholeCard(), R::losingCardDone, 2, 0, 1, 1,
-         false},
+         O::lost},
     };
     for (const Scenario& s : scenarios) {
         SeriesState state;
@@ -63,7 +64,7 @@ TEST(CardRules, PressesAsTheSeriesGoes) {
         EXPECT_EQ(state.uncoveredCount, s.uncoveredAfter) << s.name;
         EXPECT_EQ(state.gameActive, s.activeAfter) << s.name;
         EXPECT_EQ(state.shownGame, s.shownAfter) << s.name;
-        EXPECT_EQ(state.cardWon, s.wonAfter) << s.name;
+        EXPECT_EQ(state.outcome, s.outcomeAfter) << s.name;
     }
 }
 
@@ -86,6 +87,9 @@ TEST(CardRules, AFreshCardIsCoveredAtItsPlacesAndAFinishedSeriesIgnoresPresses) 
     }
     for (const CellHit& press : wholeCard()) pressCell(state, press, 1);
     EXPECT_EQ(pressCell(state, cell(1, 1), 1), R::ignored);
+    EXPECT_TRUE(starsOnOffer(state));
+    setCardAside(state);  // Set up: the won card is a picture until Play
+    EXPECT_FALSE(starsOnOffer(state));
 }
 
 TEST(CardRules, ArrowsMoveTheMarkAndStopAtTheEdges) {

@@ -480,12 +480,14 @@ def card_focused(title):
 
 def keys(title, *names):
     """Real key presses on the card, which must have the keyboard focus; the
-    window then gets the X server's focus, which carries the keys to it."""
+    window then gets the X server's focus, which carries the keys to it (and
+    keeps it, for keys pressed later with xdotool)."""
     assert card_focused(title), "the card does not have the keyboard focus"
     window = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{re.escape(title)}$"],
                             capture_output=True, text=True, check=True).stdout.split()[0]
     xdotool("windowfocus", "--sync", window)
-    xdotool("key", "--delay", "60", *names)
+    if names:
+        xdotool("key", "--delay", "60", *names)
     driver_ok("sync", title)
 
 

@@ -2,9 +2,9 @@
 
 import time
 
-from harness import (ALL_CELLS, CARD_BACKGROUND, E2E, GOLD, Screen, card_focused, click_ok, driver_ok, find_window,
-                     frame_shown, fresh_card, ids, keys, mark_frame, press_cell, read_bmp, red_cells, save_screenshot,
-                     screen_when, standard_config, uncovered_cells)
+from harness import (ALL_CELLS, CARD_BACKGROUND, E2E, GOLD, Screen, card_focused, cell_centre, click_ok, driver_ok,
+                     find_window, frame_shown, fresh_card, ids, keys, mark_frame, press_cell, read_bmp, red_cells,
+                     save_screenshot, screen_when, standard_config, uncovered_cells, xdotool)
 
 
 class CardGame(E2E):
@@ -41,7 +41,8 @@ class CardGame(E2E):
         self.play_series("en", 1)
 
     def test_press_timing_outside_cells_and_play_mid_card(self):
-        game = self.game("es", standard_config(games="2"))
+        game = self.game("es", standard_config(games="3"))
+        main = game.texts["main"]
         origin = game.open_with("secreto")
         game.press(300, 200)  # before Play: nothing
         self.assertEqual(uncovered_cells(Screen(), origin), set())
@@ -59,6 +60,14 @@ class CardGame(E2E):
         press_cell(game, 3, 3)
         self.assertGreaterEqual(time.time() - start, 1.9)
         self.assertTrue(fresh_card(screen_when(lambda s: fresh_card(s, origin)), origin))
+        # Alt+F4 during the pause is kept, though the card's own keys typed then are dropped.
+        for p in range(8):
+            press_cell(game, p % 3 + 1, p // 3 + 1)
+        keys(main)
+        driver_ok("press", main, *cell_centre(3, 3))
+        self.assertEqual(len(uncovered_cells(screen_when(lambda s: len(uncovered_cells(s, origin)) == 9), origin)), 9)
+        xdotool("key", "alt+F4")
+        self.assertExitsCleanly(game)
 
     def test_a_card_from_the_keyboard(self):
         game = self.game("es", standard_config(games="1"))

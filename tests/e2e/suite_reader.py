@@ -12,6 +12,7 @@ STARS = {
 COVERED = {"es": "cubierta", "en": "covered"}
 CURRENCY = {"es": "€", "en": "$"}
 WON = {"es": "Cartón ganador", "en": "Winning card"}
+GAME_TWO = {"es": "Cartón, partida 2 de 2", "en": "Card, game 2 of 2"}
 UNAVAILABLE = 0x1
 COMMENT = "Enhorabuena, premio!"
 
@@ -34,7 +35,7 @@ class Reader(E2E):
     def test_a_card_read_and_played_from_another_process(self):
         for edition in ("es", "en"):
             with self.subTest(edition=edition):
-                game = self.game(edition, standard_config(games="1", comment=COMMENT))
+                game = self.game(edition, standard_config(games="2", comment=COMMENT))
                 main = game.texts["main"]
                 origin = game.play()
                 card, stars = read(main)
@@ -56,7 +57,14 @@ class Reader(E2E):
                 screen = screen_when(lambda s: uncovered_cells(s, origin) == {(1, 2)})
                 self.assertEqual(uncovered_cells(screen, origin), {(1, 2)})
 
+                # The losing card's last star is read during the pause, which holds no reader.
                 for star in (1, 2, 3, 5, 6, 7, 8, 9):
+                    driver_ok("uncover", main, star)
+                self.assertTrue(wait_until(lambda: read(main)[1][8]["value"] != COVERED[edition], timeout=5))
+                self.assertTrue(all(s["value"] != COVERED[edition] and s["state"] & UNAVAILABLE for s in read(main)[1]))
+                self.assertTrue(wait_until(lambda: read(main)[0]["name"] == GAME_TWO[edition]))
+
+                for star in range(1, 10):
                     driver_ok("uncover", main, star)
                 self.assertTrue(wait_until(lambda: read(main)[0]["name"] == WON[edition]))
                 card, stars = read(main)

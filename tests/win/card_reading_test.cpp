@@ -22,22 +22,25 @@ struct Words {
     const wchar_t* won;
     const wchar_t* star;  // of its row and column
     const wchar_t* covered;
+    const wchar_t* winning;
     const wchar_t* currency;
     const wchar_t* uncover;
 };
 
-const Words spanish = {L"Cartón sin jugar: elija Jugar en el menú Operaciones",
+const Words spanish = {L"Cartón sin jugar",
                        L"Cartón, partida 1 de 1",
                        L"Cartón ganador",
                        L"Fila %d, columna %d",
                        L"cubierta",
+                       L"cifra ganadora",
                        L" €",
                        L"Destapar"};
-const Words english = {L"Card not in play: choose play in the Operations menu",
+const Words english = {L"Card not in play",
                        L"Card, game 1 of 1",
                        L"Winning card",
                        L"Row %d, column %d",
                        L"covered",
+                       L"winning figure",
                        L" $",
                        L"Uncover"};
 const Words& words = std::string(TESTED_EDITION) == "en" ? english : spanish;
@@ -72,8 +75,8 @@ struct CardObject {
     std::wstring name(LONG id) const {
         return text([&](BSTR* v) { return object->get_accName(childId(id), v); });
     }
-    std::wstring description() const {
-        return text([&](BSTR* v) { return object->get_accDescription(childId(CHILDID_SELF), v); });
+    std::wstring description(LONG id) const {
+        return text([&](BSTR* v) { return object->get_accDescription(childId(id), v); });
     }
     LONG focus() const {
         VARIANT v;
@@ -149,32 +152,42 @@ TEST(CardReading, EachStarReadsWhatTheCardShows) {
     const std::vector<LONG> atPlay = heardOf(EVENT_OBJECT_FOCUS);
     EXPECT_TRUE(!atPlay.empty() && atPlay.back() == 1);
 
-    // The focus follows the mark; a default action presses as a posted click.
+    // The focus follows the mark; a default action presses as a posted
+    // click, which moves the mark to its star.
     key(VK_RIGHT);
     key(VK_DOWN);
     EXPECT_EQ(card.focus(), 5);
     EXPECT_EQ(heardOf(EVENT_OBJECT_FOCUS), (std::vector<LONG>{2, 5}));
     EXPECT_EQ(card.object->accDoDefaultAction(childId(8)), S_OK);
     EXPECT_EQ(card.star(8), expectedStar(8, false, true, false));
+    heard.clear();
     dispatchWaiting();
-    for (LONG id = 1; id <= 9; ++id) EXPECT_EQ(card.star(id), expectedStar(id, id == 8, true, id == 5)) << id;
-    EXPECT_EQ(heardOf(EVENT_OBJECT_VALUECHANGE), std::vector<LONG>{8});
+    for (LONG id = 1; id <= 9; ++id) EXPECT_EQ(card.star(id), expectedStar(id, id == 8, true, id == 8)) << id;
+    EXPECT_EQ(heard, (std::vector<std::pair<DWORD, LONG>>{{EVENT_OBJECT_FOCUS, 8}, {EVENT_OBJECT_VALUECHANGE, 8}}));
 
     // Set up: the card offers no star until Play.
     deactivateCard(cardWindow().window);
     EXPECT_EQ(card.count(), 0);
     EXPECT_EQ(card.name(CHILDID_SELF), words.idle);
 
-    // The won card: every star shows its figure and takes no press, and the
-    // card carries the surprise comment, its focus on the card itself.
+    // The won card: every star shows its figure and takes no press, the red
+    // ones say so, and the card carries the surprise comment, its focus on
+    // the card itself. Set up leaves it a picture until Play.
     startCard(cardWindow().window);
     for (LONG id = 1; id <= 9; ++id) card.object->accDoDefaultAction(childId(id));
     dispatchWaiting();
     EXPECT_EQ(card.name(CHILDID_SELF), words.won);
-    EXPECT_EQ(card.description(), L"Enhorabuena!");
+    EXPECT_EQ(card.description(CHILDID_SELF), L"Enhorabuena!");
     EXPECT_EQ(card.focus(), CHILDID_SELF);
-    for (LONG id = 1; id <= 9; ++id) EXPECT_EQ(card.star(id), expectedStar(id, true, false, false)) << id;
+    for (LONG id = 1; id <= 9; ++id) {
+        EXPECT_EQ(card.star(id), expectedStar(id, true, false, false)) << id;
+        const bool red = dealtSeries().winningCells[(id - 1) % 3][(id - 1) / 3] != 0;
+        EXPECT_EQ(card.description(id), red ? words.winning : L"") << id;
+    }
     EXPECT_EQ(card.object->accDoDefaultAction(childId(1)), DISP_E_MEMBERNOTFOUND);
+    deactivateCard(cardWindow().window);
+    EXPECT_EQ(card.count(), 0);
+    EXPECT_EQ(card.name(CHILDID_SELF), words.idle);
     UnhookWinEvent(hook);
 }
 

@@ -365,7 +365,7 @@ TEST_F(CardView, HeldKeysAndKeysTypedDuringThePause) {
 }
 
 // The keys reach the card only while it has the focus: Play gives it, and so
-// does a click.
+// does a click, which also takes the mark to the star clicked.
 TEST_F(CardView, PlayAndAClickGiveTheCardTheFocus) {
     SetFocus(nullptr);
     startCard(cardWindow().window);
@@ -373,4 +373,6 @@ TEST_F(CardView, PlayAndAClickGiveTheCardTheFocus) {
     SetFocus(nullptr);
     press(700, 450);
     EXPECT_EQ(GetFocus(), cardWindow().card);
+    pressCell(2, 3);
+    EXPECT_EQ(std::make_pair(cardSeries().mark.column, cardSeries().mark.row), std::make_pair(2, 3));
 }
