@@ -8,6 +8,7 @@
 
 #include "../config/game_config.h"
 #include "../resources/strings.h"
+#include "../win/dialog_support.h"
 #include "card_layout.h"
 #include "card_rules.h"
 #include "card_view.h"
@@ -106,14 +107,14 @@ public:
     // The stars are simple elements, not objects of their own.
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
         LONG star;
-        if (const HRESULT known = star_(child, star, object)) return known;
+        if (const HRESULT known = star_(child, star, object != nullptr)) return known;
         *object = nullptr;
         return star == CHILDID_SELF ? E_INVALIDARG : S_FALSE;
     }
 
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         LONG star;
-        if (const HRESULT known = star_(child, star, name)) return known;
+        if (const HRESULT known = star_(child, star, name != nullptr)) return known;
         if (star != CHILDID_SELF) {
             return giveText(filledIn(editionTexts.starName, starOf(star).row, starOf(star).column), name);
         }
@@ -127,7 +128,7 @@ public:
     // A star reads as covered, or as the figure that the card shows on it.
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
         LONG star;
-        if (const HRESULT known = star_(child, star, value)) return known;
+        if (const HRESULT known = star_(child, star, value != nullptr)) return known;
         if (star == CHILDID_SELF) return giveNoText(value);
         const CellHit cell = starOf(star);
         const bool uncovered = cardSeries().cardCells[cell.column - 1][cell.row - 1].uncovered != 0;
@@ -137,7 +138,7 @@ public:
     // turned red say so.
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
         LONG star;
-        if (const HRESULT known = star_(child, star, description)) return known;
+        if (const HRESULT known = star_(child, star, description != nullptr)) return known;
         if (cardSeries().outcome != CardOutcome::won) return giveNoText(description);
         if (star != CHILDID_SELF) {
             const CellHit cell = starOf(star);
@@ -145,22 +146,17 @@ public:
             return giveText(editionTexts.winningStar, description);
         }
         if (gameConfig.surpriseComment.empty()) return giveNoText(description);
-        const std::string comment = gameConfig.surpriseComment.str();
-        const int bytes = static_cast<int>(comment.size());
-        const int length = MultiByteToWideChar(CP_ACP, 0, comment.data(), bytes, nullptr, 0);
-        std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-        if (length > 0) MultiByteToWideChar(CP_ACP, 0, comment.data(), bytes, &wide[0], length);
-        return giveText(wide, description);
+        return giveText(wideText(gameConfig.surpriseComment.c_str()), description);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
         LONG star;
-        if (const HRESULT known = star_(child, star, role)) return known;
+        if (const HRESULT known = star_(child, star, role != nullptr)) return known;
         giveChild(star == CHILDID_SELF ? ROLE_SYSTEM_CLIENT : ROLE_SYSTEM_PUSHBUTTON, role);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
         LONG star;
-        if (const HRESULT known = star_(child, star, state)) return known;
+        if (const HRESULT known = star_(child, star, state != nullptr)) return known;
         const SeriesState& series = cardSeries();
         const bool focused = GetFocus() == card_;
         LONG flags = STATE_SYSTEM_FOCUSABLE;
@@ -176,7 +172,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
         LONG star;
-        if (const HRESULT known = star_(child, star, help)) return known;
+        if (const HRESULT known = star_(child, star, help != nullptr)) return known;
         return giveNoText(help);
     }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, LONG* topic) override {
@@ -188,7 +184,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
         LONG star;
-        if (const HRESULT known = star_(child, star, shortcut)) return known;
+        if (const HRESULT known = star_(child, star, shortcut != nullptr)) return known;
         return giveNoText(shortcut);
     }
     // The marked star while the card is played and has the focus; the card
@@ -210,7 +206,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
         LONG star;
-        if (const HRESULT known = star_(child, star, action)) return known;
+        if (const HRESULT known = star_(child, star, action != nullptr)) return known;
         if (star == CHILDID_SELF || !starsPressable(cardSeries())) return giveNoText(action);
         return giveText(editionTexts.uncoverAction, action);
     }
@@ -220,7 +216,7 @@ public:
     // On the screen: a star where it is drawn, covered or uncovered.
     HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child) override {
         LONG star;
-        if (const HRESULT known = star_(child, star, left && top && width && height ? left : nullptr)) return known;
+        if (const HRESULT known = star_(child, star, left && top && width && height)) return known;
         RECT area;
         if (star == CHILDID_SELF) {
             GetClientRect(card_, &area);
@@ -239,7 +235,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
         LONG from;
-        if (const HRESULT known = star_(start, from, end)) return known;
+        if (const HRESULT known = star_(start, from, end != nullptr)) return known;
         VariantInit(end);
         LONG to = 0;
         if (from == CHILDID_SELF) {
@@ -277,7 +273,7 @@ public:
     // held by the drawing, the sound or the pause after a losing card.
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
         LONG star;
-        if (const HRESULT known = star_(child, star, this)) return known;
+        if (const HRESULT known = star_(child, star, true)) return known;
         if (star == CHILDID_SELF || !starsPressable(cardSeries())) return DISP_E_MEMBERNOTFOUND;
         const CellHit cell = starOf(star);
         const LPARAM at = MAKELPARAM(cellX(cell.column) + starSize / 2, cellY(cell.row) + starSize / 2);
@@ -292,11 +288,11 @@ private:
     ~CardObject() = default;
 
     // Which of the card's elements a reader means: S_OK and the child id
-    // (CHILDID_SELF for the card), or the error to answer with.
-    // `answer` is where the caller wants the answer.
-    HRESULT star_(const VARIANT& child, LONG& star, const void* answer) const {
+    // (CHILDID_SELF for the card), or the error to answer with. `answerable`:
+    // whether the reader gave a place for the answer.
+    HRESULT star_(const VARIANT& child, LONG& star, bool answerable) const {
         if (!card_) return RPC_E_DISCONNECTED;
-        if (!answer) return E_POINTER;
+        if (!answerable) return E_POINTER;
         if (child.vt != VT_I4) return E_INVALIDARG;
         star = child.lVal;
         const LONG last = starsOnOffer(cardSeries()) ? starCount : 0;
@@ -335,15 +331,12 @@ void pauseServingReaders(HWND card, DWORD milliseconds) {
     }
     // COM's wait serves a reader's calls and the messages sent to the
     // window, and leaves the player's input queued until the pause is over.
-    static const HANDLE never = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    static HANDLE never = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     const DWORD start = GetTickCount();
-    for (DWORD passed = 0; passed < milliseconds; passed = GetTickCount() - start) {
-        DWORD index;
-        if (CoWaitForMultipleHandles(0, milliseconds - passed, 1, const_cast<HANDLE*>(&never), &index) !=
-            RPC_S_CALLPENDING) {
-            Sleep(milliseconds - passed);
-            return;
-        }
+    DWORD index;
+    if (CoWaitForMultipleHandles(0, milliseconds, 1, &never, &index) != RPC_S_CALLPENDING) {
+        const DWORD passed = GetTickCount() - start;
+        if (passed < milliseconds) Sleep(milliseconds - passed);
     }
 }
 

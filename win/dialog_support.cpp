@@ -156,9 +156,12 @@ AnsiText controlTextAnsi(HWND dialog, int id, std::size_t capacity) {
     return ansiText(controlText(dialog, id), capacity);
 }
 
-void setControlTextAnsi(HWND dialog, int id, const char* text) {
-    int chars = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+std::wstring wideText(const char* text) {
+    const int chars = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(chars > 0 ? chars : 1), L'\0');
     if (chars > 0) MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], chars);
-    SetDlgItemTextW(dialog, id, wide.c_str());
+    wide.resize(wide.size() - 1);
+    return wide;
 }
+
+void setControlTextAnsi(HWND dialog, int id, const char* text) { SetDlgItemTextW(dialog, id, wideText(text).c_str()); }

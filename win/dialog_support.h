@@ -64,4 +64,6 @@ struct AnsiText {
 AnsiText ansiText(const std::wstring& text, std::size_t capacity, UINT codePage = CP_ACP);
 // The text of a dialog control, the same way.
 AnsiText controlTextAnsi(HWND dialog, int id, std::size_t capacity);
+// A text of the system's ANSI code page in UTF-16.
+std::wstring wideText(const char* text);
 void setControlTextAnsi(HWND dialog, int id, const char* text);

@@ -4,8 +4,8 @@
 #include "game/card_layout.h"
 #include "game/card_view.h"
 #include "resources/resource.h"
+#include "tests/standard_config.h"
 #include "win/dialog_support.h"
-#include "win_test_support.h"
 
 std::function<void()> onCardPaint;
 
