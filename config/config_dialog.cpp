@@ -99,7 +99,11 @@ bool copyEntries(HWND dialog) {
     copyEntry(dialog, IDC_WINNING_FIGURE, gameConfig.winningFigure);
     copyEntry(dialog, IDC_COMMENT, gameConfig.surpriseComment);
     copyEntry(dialog, IDC_GAMES, gameConfig.gamesUntilTruePrize);
-    const AnsiText password = controlTextAnsi(dialog, IDC_CONFIG_PASSWORD, PasswordText::capacity);
+    // The password shown and left as it was keeps its bytes: one that an
+    // earlier copy cut inside a character would not come back the same.
+    const std::wstring shown = controlText(dialog, IDC_CONFIG_PASSWORD);
+    if (!gameConfig.password.empty() && shown == wideText(gameConfig.password.c_str())) return true;
+    const AnsiText password = ansiText(shown, PasswordText::capacity);
     if (password.exact) gameConfig.password.assign(password.bytes);
     return password.exact;
 }

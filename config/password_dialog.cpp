@@ -7,8 +7,9 @@
 
 namespace {
 
-PasswordText typedPassword;
-PasswordText confirmedPassword;
+// The first field's text at the last Accept press, empty where the code
+// page cannot hold it exactly.
+std::wstring typedPassword;
 HWND savedPasswordFocus;
 
 struct PasswordFonts {
@@ -28,13 +29,14 @@ void applyFonts(HWND dialog, const PasswordFonts& fonts) {
 }
 
 void onAccept(HWND dialog) {
-    const AnsiText typed = controlTextAnsi(dialog, IDC_PASSWORD_ENTRY, PasswordText::capacity);
+    const std::wstring typed = controlText(dialog, IDC_PASSWORD_ENTRY);
+    const AnsiText typedBytes = ansiText(typed, PasswordText::capacity);
     const AnsiText confirmed = controlTextAnsi(dialog, IDC_PASSWORD_CONFIRM, PasswordText::capacity);
     // Text that the code page cannot hold exactly is no password: as "?"
     // marks or look-alikes it could match one stored that way.
-    typedPassword.assign(typed.exact && confirmed.exact ? typed.bytes : std::string());
-    confirmedPassword.assign(confirmed.bytes);
-    if (!typedPassword.empty() && typedPassword == confirmedPassword) EndDialog(dialog, 0);
+    const bool exact = typedBytes.exact && confirmed.exact;
+    typedPassword = exact ? typed : std::wstring();
+    if (exact && !typedBytes.bytes.empty() && typedBytes.bytes == confirmed.bytes) EndDialog(dialog, 0);
 }
 
 void onCommand(HWND dialog, WORD id, WORD code) {
@@ -80,4 +82,6 @@ INT_PTR showPasswordDialog(HWND owner) {
     return 0;
 }
 
-const PasswordText& enteredPassword() { return typedPassword; }
+bool enteredPasswordOpens(const PasswordText& stored) {
+    return passwordOpens(stored.str(), typedPassword, PasswordText::capacity);
+}

@@ -9,6 +9,6 @@
 INT_PTR showPasswordDialog(HWND owner);
 INT_PTR CALLBACK passwordDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The first field's text at the last Accept press of the latest opening;
-// empty when that opening had no press.
-const PasswordText& enteredPassword();
+// Whether the first field's text at the last Accept press of the latest
+// opening opens the stored password; false when that opening had no press.
+bool enteredPasswordOpens(const PasswordText& stored);

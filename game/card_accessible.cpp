@@ -17,6 +17,8 @@ namespace {
 
 // The window property that holds the card control's object.
 const wchar_t objectProperty[] = L"QuimbaCardObject";
+// Whether this thread has opened COM for a reader.
+bool comOpen;
 
 // Stars are the children 1 to 9, in reading order: row by row, left to right.
 constexpr LONG starCount = cardColumns * cardRows;
@@ -25,12 +27,24 @@ CellHit starOf(LONG child) {
     return CellHit{place % cardColumns + 1, place / cardColumns + 1};
 }
 LONG childOf(CellHit star) { return (star.row - 1) * cardColumns + star.column; }
+// The child that holds the focus while the card has it.
+LONG focusedChild() {
+    const CellHit star = focusedStar(cardSeries());
+    return star.onCard() ? childOf(star) : CHILDID_SELF;
+}
 
 std::wstring filledIn(const wchar_t* format, int first, int second) {
     wchar_t text[128];
     const int length = std::swprintf(text, sizeof text / sizeof text[0], format, first, second);
     return length > 0 ? std::wstring(text, static_cast<std::size_t>(length)) : std::wstring(format);
 }
+
+// A reader's places for answers start empty, as COM asks, so that a
+// failure never leaves something there that looks like an answer.
+void clearOut(BSTR* out) { *out = nullptr; }
+void clearOut(VARIANT* out) { VariantInit(out); }
+void clearOut(IDispatch** out) { *out = nullptr; }
+void clearOut(LONG* out) { *out = 0; }
 
 HRESULT giveText(const std::wstring& text, BSTR* out) {
     *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
@@ -40,6 +54,11 @@ HRESULT giveText(const std::wstring& text, BSTR* out) {
 HRESULT giveNoText(BSTR* out) {
     *out = nullptr;
     return S_FALSE;
+}
+
+// "Card, game 2 of 3": the game of the card on screen.
+std::wstring gameWords(const SeriesState& series) {
+    return filledIn(editionTexts.cardInPlayName, series.shownGame, gamesInSeries(gameConfig));
 }
 
 void giveChild(LONG child, VARIANT* out) {
@@ -60,7 +79,6 @@ public:
     void retire() {
         card_ = nullptr;
         Release();
-        CoUninitialize();
     }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
@@ -93,53 +111,53 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
-        if (!card_) return RPC_E_DISCONNECTED;
-        if (!parent) return E_POINTER;
+        if (const HRESULT known = ready_(parent)) return known;
         return AccessibleObjectFromWindow(card_, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
                                           reinterpret_cast<void**>(parent));
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
-        if (!card_) return RPC_E_DISCONNECTED;
-        if (!count) return E_POINTER;
+        if (const HRESULT known = ready_(count)) return known;
         *count = starsOnOffer(cardSeries()) ? starCount : 0;
         return S_OK;
     }
     // The stars are simple elements, not objects of their own.
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
         LONG star;
-        if (const HRESULT known = star_(child, star, object != nullptr)) return known;
-        *object = nullptr;
+        if (const HRESULT known = star_(child, star, object)) return known;
         return star == CHILDID_SELF ? E_INVALIDARG : S_FALSE;
     }
 
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         LONG star;
-        if (const HRESULT known = star_(child, star, name != nullptr)) return known;
+        if (const HRESULT known = star_(child, star, name)) return known;
         if (star != CHILDID_SELF) {
             return giveText(filledIn(editionTexts.starName, starOf(star).row, starOf(star).column), name);
         }
         const SeriesState& series = cardSeries();
-        if (cardInPlay(series)) {
-            return giveText(filledIn(editionTexts.cardInPlayName, series.shownGame, gamesInSeries(gameConfig)), name);
-        }
+        if (cardInPlay(series)) return giveText(gameWords(series), name);
         return giveText(series.outcome == CardOutcome::won ? editionTexts.cardWonName : editionTexts.cardIdleName,
                         name);
     }
     // A star reads as covered, or as the figure that the card shows on it.
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
         LONG star;
-        if (const HRESULT known = star_(child, star, value != nullptr)) return known;
+        if (const HRESULT known = star_(child, star, value)) return known;
         if (star == CHILDID_SELF) return giveNoText(value);
         const CellHit cell = starOf(star);
         const bool uncovered = cardSeries().cardCells[cell.column - 1][cell.row - 1].uncovered != 0;
         return giveText(uncovered ? starFigureText(cell) : std::wstring(editionTexts.starCovered), value);
     }
     // The won card carries the surprise comment, and its three stars that
-    // turned red say so.
+    // turned red say so; nothing of either shows before the win. The marked
+    // star of a new card tells which game it is, as the reader moves to it.
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
         LONG star;
-        if (const HRESULT known = star_(child, star, description != nullptr)) return known;
-        if (cardSeries().outcome != CardOutcome::won) return giveNoText(description);
+        if (const HRESULT known = star_(child, star, description)) return known;
+        const SeriesState& series = cardSeries();
+        if (star != CHILDID_SELF && freshCard(series) && star == childOf(series.mark)) {
+            return giveText(gameWords(series), description);
+        }
+        if (series.outcome != CardOutcome::won) return giveNoText(description);
         if (star != CHILDID_SELF) {
             const CellHit cell = starOf(star);
             if (!dealtSeries().winningCells[cell.column - 1][cell.row - 1]) return giveNoText(description);
@@ -150,63 +168,48 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
         LONG star;
-        if (const HRESULT known = star_(child, star, role != nullptr)) return known;
+        if (const HRESULT known = star_(child, star, role)) return known;
         giveChild(star == CHILDID_SELF ? ROLE_SYSTEM_CLIENT : ROLE_SYSTEM_PUSHBUTTON, role);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
         LONG star;
-        if (const HRESULT known = star_(child, star, state != nullptr)) return known;
-        const SeriesState& series = cardSeries();
-        const bool focused = GetFocus() == card_;
+        if (const HRESULT known = star_(child, star, state)) return known;
         LONG flags = STATE_SYSTEM_FOCUSABLE;
-        if (star == CHILDID_SELF) {
-            if (focused && !cardInPlay(series)) flags |= STATE_SYSTEM_FOCUSED;
-        } else if (!starsPressable(series)) {
-            flags |= STATE_SYSTEM_UNAVAILABLE;
-        } else if (focused && childOf(series.mark) == star) {
-            flags |= STATE_SYSTEM_FOCUSED;
-        }
+        if (star != CHILDID_SELF && !starsPressable(cardSeries())) flags |= STATE_SYSTEM_UNAVAILABLE;
+        if (GetFocus() == card_ && focusedChild() == star) flags |= STATE_SYSTEM_FOCUSED;
         giveChild(flags, state);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
         LONG star;
-        if (const HRESULT known = star_(child, star, help != nullptr)) return known;
+        if (const HRESULT known = star_(child, star, help)) return known;
         return giveNoText(help);
     }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, LONG* topic) override {
-        if (!card_) return RPC_E_DISCONNECTED;
-        if (!file || !topic) return E_POINTER;
-        *file = nullptr;
-        *topic = 0;
+        if (const HRESULT known = ready_(file, topic)) return known;
         return S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
         LONG star;
-        if (const HRESULT known = star_(child, star, shortcut != nullptr)) return known;
+        if (const HRESULT known = star_(child, star, shortcut)) return known;
         return giveNoText(shortcut);
     }
     // The marked star while the card is played and has the focus; the card
     // itself when it has the focus and offers nothing to press.
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
-        if (!card_) return RPC_E_DISCONNECTED;
-        if (!focus) return E_POINTER;
-        VariantInit(focus);
+        if (const HRESULT known = ready_(focus)) return known;
         if (GetFocus() != card_) return S_FALSE;
-        const SeriesState& series = cardSeries();
-        giveChild(cardInPlay(series) ? childOf(series.mark) : CHILDID_SELF, focus);
+        giveChild(focusedChild(), focus);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
-        if (!card_) return RPC_E_DISCONNECTED;
-        if (!selection) return E_POINTER;
-        VariantInit(selection);
+        if (const HRESULT known = ready_(selection)) return known;
         return S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
         LONG star;
-        if (const HRESULT known = star_(child, star, action != nullptr)) return known;
+        if (const HRESULT known = star_(child, star, action)) return known;
         if (star == CHILDID_SELF || !starsPressable(cardSeries())) return giveNoText(action);
         return giveText(editionTexts.uncoverAction, action);
     }
@@ -216,7 +219,8 @@ public:
     // On the screen: a star where it is drawn, covered or uncovered.
     HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child) override {
         LONG star;
-        if (const HRESULT known = star_(child, star, left && top && width && height)) return known;
+        if (const HRESULT known = ready_(left, top, width, height)) return known;
+        if (const HRESULT known = star_(child, star)) return known;
         RECT area;
         if (star == CHILDID_SELF) {
             GetClientRect(card_, &area);
@@ -235,8 +239,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
         LONG from;
-        if (const HRESULT known = star_(start, from, end != nullptr)) return known;
-        VariantInit(end);
+        if (const HRESULT known = star_(start, from, end)) return known;
         LONG to = 0;
         if (from == CHILDID_SELF) {
             if (!starsOnOffer(cardSeries())) return S_FALSE;
@@ -257,9 +260,7 @@ public:
     }
     // The star whose band holds the point, as a press there would uncover it.
     HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* child) override {
-        if (!card_) return RPC_E_DISCONNECTED;
-        if (!child) return E_POINTER;
-        VariantInit(child);
+        if (const HRESULT known = ready_(child)) return known;
         POINT at = {x, y};
         ScreenToClient(card_, &at);
         RECT client;
@@ -273,7 +274,7 @@ public:
     // held by the drawing, the sound or the pause after a losing card.
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
         LONG star;
-        if (const HRESULT known = star_(child, star, true)) return known;
+        if (const HRESULT known = star_(child, star)) return known;
         if (star == CHILDID_SELF || !starsPressable(cardSeries())) return DISP_E_MEMBERNOTFOUND;
         const CellHit cell = starOf(star);
         const LPARAM at = MAKELPARAM(cellX(cell.column) + starSize / 2, cellY(cell.row) + starSize / 2);
@@ -287,12 +288,19 @@ public:
 private:
     ~CardObject() = default;
 
+    // Whether the object can answer: S_OK with every place for an answer
+    // given and cleared, or the error to answer with.
+    template <typename... Out>
+    HRESULT ready_(Out*... out) const {
+        if (((out == nullptr) || ...)) return E_POINTER;
+        (clearOut(out), ...);
+        return card_ ? S_OK : RPC_E_DISCONNECTED;
+    }
     // Which of the card's elements a reader means: S_OK and the child id
-    // (CHILDID_SELF for the card), or the error to answer with. `answerable`:
-    // whether the reader gave a place for the answer.
-    HRESULT star_(const VARIANT& child, LONG& star, bool answerable) const {
-        if (!card_) return RPC_E_DISCONNECTED;
-        if (!answerable) return E_POINTER;
+    // (CHILDID_SELF for the card), or the error to answer with.
+    template <typename... Out>
+    HRESULT star_(const VARIANT& child, LONG& star, Out*... out) const {
+        if (const HRESULT known = ready_(out...)) return known;
         if (child.vt != VT_I4) return E_INVALIDARG;
         star = child.lVal;
         const LONG last = starsOnOffer(cardSeries()) ? starCount : 0;
@@ -311,9 +319,12 @@ LRESULT answerCardObject(HWND card, WPARAM flags, LPARAM objectId) {
     if (!object) {
         // COM carries the object to a reader in another process, in this
         // thread's apartment, so that every call reads the card on the
-        // thread that changes it. It is opened at the first request: a
-        // player without a reader never pays for it.
-        if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 0;
+        // thread that changes it. It is opened at the first request, once
+        // for the program: a player without a reader never pays for it.
+        if (!comOpen) {
+            if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 0;
+            comOpen = true;
+        }
         object = new CardObject(card);
         SetPropW(card, objectProperty, object);
     }
@@ -324,26 +335,17 @@ void retireCardObject(HWND card) {
     if (auto* object = static_cast<CardObject*>(RemovePropW(card, objectProperty))) object->retire();
 }
 
-void pauseServingReaders(HWND card, DWORD milliseconds) {
-    if (!GetPropW(card, objectProperty)) {
-        Sleep(milliseconds);
-        return;
-    }
-    // COM's wait serves a reader's calls and the messages sent to the
-    // window, and leaves the player's input queued until the pause is over.
-    static HANDLE never = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    const DWORD start = GetTickCount();
-    DWORD index;
-    if (CoWaitForMultipleHandles(0, milliseconds, 1, &never, &index) != RPC_S_CALLPENDING) {
-        const DWORD passed = GetTickCount() - start;
-        if (passed < milliseconds) Sleep(milliseconds - passed);
-    }
+void closeCardReading() {
+    if (comOpen) CoUninitialize();
+    comOpen = false;
 }
 
 void announceFocus(HWND card) {
-    if (GetFocus() != card) return;
-    const SeriesState& series = cardSeries();
-    NotifyWinEvent(EVENT_OBJECT_FOCUS, card, OBJID_CLIENT, cardInPlay(series) ? childOf(series.mark) : CHILDID_SELF);
+    if (GetFocus() == card) NotifyWinEvent(EVENT_OBJECT_FOCUS, card, OBJID_CLIENT, focusedChild());
+}
+
+void announceStars(HWND card) {
+    for (LONG star = 1; star <= starCount; ++star) NotifyWinEvent(EVENT_OBJECT_STATECHANGE, card, OBJID_CLIENT, star);
 }
 
 void announceUncovered(HWND card, int column, int row) {
@@ -355,4 +357,10 @@ void announceCard(HWND card) {
     NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, card, OBJID_CLIENT, CHILDID_SELF);
     NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, card, OBJID_CLIENT, CHILDID_SELF);
     announceFocus(card);
+    // A new card's marked star now tells its game: said also by a reader
+    // that drops a focus event repeated on the star it is on.
+    const SeriesState& series = cardSeries();
+    if (GetFocus() == card && freshCard(series)) {
+        NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, card, OBJID_CLIENT, childOf(series.mark));
+    }
 }

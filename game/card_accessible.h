@@ -11,16 +11,15 @@ LRESULT answerCardObject(HWND card, WPARAM flags, LPARAM objectId);
 // WM_NCDESTROY of the card control: a reader that still holds the object
 // gets errors from then on.
 void retireCardObject(HWND card);
-
-// The pause after a losing card. While a reader is connected it keeps
-// answering it, so that the finished card can be read; the player's keys
-// and presses wait as they always did.
-void pauseServingReaders(HWND card, DWORD milliseconds);
+// At the program's end: lets go of COM, where a reader made it open.
+void closeCardReading();
 
 // The marked star has the keyboard focus; or the card itself, where it
-// offers no star to press. Raised when the card takes the focus and when
-// the mark moves.
+// offers no star to press. Raised when the card takes the focus, when the
+// mark moves and when the stars stop or start taking presses.
 void announceFocus(HWND card);
+// The stars stopped taking presses (a finished card) or take them again.
+void announceStars(HWND card);
 // A star that was covered shows its figure.
 void announceUncovered(HWND card, int column, int row);
 // The card reads anew as a whole: another card, won, or set aside.

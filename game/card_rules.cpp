@@ -40,7 +40,7 @@ CellHit markAfterKey(CellHit mark, CardKey key) {
 }
 
 PressResult pressCell(SeriesState& state, CellHit cell, int gamesInSeries) {
-    if (!cardInPlay(state)) return PressResult::ignored;
+    if (!starsPressable(state)) return PressResult::ignored;
     if (!cell.onCard()) return PressResult::offCard;
     CardCell& pressed = state.cardCells[cell.column - 1][cell.row - 1];
     if (pressed.uncovered == 0) {

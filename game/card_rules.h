@@ -48,14 +48,29 @@ void setCardAside(SeriesState& state);
 inline bool starsOnOffer(const SeriesState& state) {
     return cardInPlay(state) || state.outcome == CardOutcome::won;
 }
-// Whether a press uncovers a star of the card on screen: not once it is
-// finished (during the pause a press waits for the next card).
+// Whether a press or a key plays the card on screen: not once it is
+// finished. Those that come during the pause after a losing card are
+// dropped, not kept for the next card.
 inline bool starsPressable(const SeriesState& state) {
     return cardInPlay(state) && state.outcome == CardOutcome::pending;
 }
+// The pause: a losing card finished, still in view, the next game's card
+// to follow.
+inline bool cardPaused(const SeriesState& state) {
+    return cardInPlay(state) && state.outcome == CardOutcome::lost;
+}
+// A card just dealt, nothing of it uncovered yet: it tells a screen reader
+// which game it is.
+inline bool freshCard(const SeriesState& state) { return starsPressable(state) && state.uncoveredCount == 0; }
+// The star that holds the keyboard focus while the card has it: the marked
+// one while the card can be played; none ({0, 0}, the card itself holds
+// it) when the card offers nothing to press.
+inline CellHit focusedStar(const SeriesState& state) {
+    return starsPressable(state) ? state.mark : CellHit{0, 0};
+}
 
 enum class PressResult {
-    ignored,          // no card in play
+    ignored,          // no card in play, or its pause
     offCard,          // outside the nine cells' bands
     cellShown,        // a cell uncovered, or an uncovered one pressed again
     losingCardDone,   // the ninth cell of a losing card: the next game follows

@@ -18,7 +18,9 @@ const COLORREF cardBackground = RGB(29, 30, 25);
 const COLORREF figureColour = RGB(29, 30, 25);
 const COLORREF winningColour = RGB(255, 0, 0);
 const COLORREF commentColour = RGB(238, 201, 0);
-const DWORD losingCardPause = 2000;
+const UINT losingCardPause = 2000;
+// The card control's one timer: it ends the pause after a losing card.
+const UINT_PTR pauseTimer = 1;
 // Set in a key message that the keyboard's repeat sent, the key being held.
 const LPARAM keyRepeated = 1 << 30;
 
@@ -132,15 +134,6 @@ void showCanvas(HWND cardControl) {
     UpdateWindow(cardControl);
 }
 
-// Keys typed while the card could not listen are not replayed into the
-// next card; presses of the mouse are, as they always were, and so are the
-// system's keys (Alt+F4, F10, Alt and a letter).
-void dropTypedKeys() {
-    MSG typed;
-    while (PeekMessageW(&typed, nullptr, WM_KEYDOWN, WM_DEADCHAR, PM_REMOVE)) {
-    }
-}
-
 void onCardPress(HWND cardControl, CellHit hit) {
     const bool wasCovered = hit.onCard() && series.cardCells[hit.column - 1][hit.row - 1].uncovered == 0;
     const PressResult result = pressCell(series, hit, gamesInSeries(gameConfig));
@@ -159,15 +152,16 @@ void onCardPress(HWND cardControl, CellHit hit) {
     if (result == PressResult::winningCardDone) {
         drawWinningDisplay();
         showCanvas(cardControl);
+        announceStars(cardControl);
         announceCard(cardControl);
         playSound(IDW_FANFARE);
     } else if (result == PressResult::losingCardDone) {
         // The finished card stays in view for a moment, then the next
-        // game's covered card replaces it.
-        pauseServingReaders(cardControl, losingCardPause);
-        if (!IsWindow(cardControl)) return;
-        dropTypedKeys();
-        drawNewCard(GetParent(cardControl));
+        // game's covered card replaces it. The program goes on answering
+        // meanwhile: the pause is the card's state and a timer.
+        announceStars(cardControl);
+        announceFocus(cardControl);
+        if (!SetTimer(cardControl, pauseTimer, losingCardPause, nullptr)) finishCardPause(GetParent(cardControl));
     }
 }
 
@@ -187,10 +181,11 @@ void onCardClick(HWND cardControl, CellHit hit) {
 }
 
 // Arrows move the mark from star to star; Space and Enter press the marked
-// star. Keys do nothing while presses do nothing, and a held key repeats
-// only the moving: a repeated Space or Enter presses nothing.
+// star. Keys do nothing while presses do nothing (typed during the pause,
+// they are dropped), and a held key repeats only the moving: a repeated
+// Space or Enter presses nothing.
 void onCardKey(HWND cardControl, WPARAM key, bool repeated) {
-    if (!cardInPlay(series)) return;
+    if (!starsPressable(series)) return;
     CardKey move;
     switch (key) {
     case VK_LEFT: move = CardKey::left; break;
@@ -205,10 +200,14 @@ void onCardKey(HWND cardControl, WPARAM key, bool repeated) {
         return;
     default: return;
     }
+    const bool frameShown = keyboardUsed;
     keyboardUsed = true;
-    series.mark = markAfterKey(series.mark, move);
-    showCanvas(cardControl);
-    announceFocus(cardControl);
+    const CellHit to = markAfterKey(series.mark, move);
+    const bool moved = to.column != series.mark.column || to.row != series.mark.row;
+    series.mark = to;
+    // At the card's edge the mark stays: a reader hears nothing again.
+    if (moved || !frameShown) showCanvas(cardControl);
+    if (moved) announceFocus(cardControl);
 }
 
 // The dialog manager would take the arrows and Enter for itself.
@@ -221,7 +220,7 @@ LRESULT cardDialogCode(const MSG* message) {
 // The system's focus rectangle around the marked star, on the screen only:
 // the canvas, and so a photocopy, never holds it.
 void drawMark(const DRAWITEMSTRUCT& item) {
-    if (!keyboardUsed || !cardInPlay(series) || GetFocus() != item.hwndItem) return;
+    if (!keyboardUsed || !starsPressable(series) || GetFocus() != item.hwndItem) return;
     const int x = cellX(series.mark.column), y = cellY(series.mark.row);
     const RECT around = {x - uncoveredShift - markMargin, y - markMargin, x + starSize + markMargin,
                          y + starSize + markMargin};
@@ -261,6 +260,12 @@ void deactivateCard(HWND mainWindow) {
     announceCard(card);
 }
 
+void finishCardPause(HWND mainWindow) {
+    HWND card = GetDlgItem(mainWindow, IDC_CARD);
+    KillTimer(card, pauseTimer);
+    if (cardPaused(series)) drawNewCard(mainWindow);
+}
+
 void drawNewCard(HWND mainWindow) {
     loadCardPictures();
     newCard(series, gamesInSeries(gameConfig));
@@ -276,7 +281,9 @@ void drawNewCard(HWND mainWindow) {
         }
     }
     HWND card = GetDlgItem(mainWindow, IDC_CARD);
+    KillTimer(card, pauseTimer);
     showCanvas(card);
+    announceStars(card);
     announceCard(card);
 }
 
@@ -305,6 +312,12 @@ LRESULT CALLBACK cardControlProc(HWND window, UINT message, WPARAM wParam, LPARA
     switch (message) {
     case WM_LBUTTONDOWN: onCardClick(window, cellAt(LOWORD(lParam), HIWORD(lParam))); break;
     case WM_KEYDOWN: onCardKey(window, wParam, (lParam & keyRepeated) != 0); break;
+    case WM_TIMER:
+        if (wParam == pauseTimer) {
+            finishCardPause(GetParent(window));
+            return 0;
+        }
+        break;
     // The mark shows only while the card has the focus.
     case WM_SETFOCUS:
         InvalidateRect(window, nullptr, FALSE);

@@ -31,6 +31,9 @@ void deactivateCard(HWND mainWindow);
 
 // Deals the series and shows a fresh covered card of the current game.
 void drawNewCard(HWND mainWindow);
+// Ends the pause after a losing card at once, as its time would: the next
+// game's covered card. Nothing happens outside the pause.
+void finishCardPause(HWND mainWindow);
 
 // WM_DRAWITEM of the card control: the card from the canvas, and the part
 // of the control beyond it in the card's background.

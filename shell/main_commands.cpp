@@ -16,7 +16,7 @@ namespace {
 int setupInProgress;
 HWND savedMainFocus;
 
-bool passwordIsRight() { return enteredPassword() == gameConfig.password; }
+bool passwordIsRight() { return enteredPasswordOpens(gameConfig.password); }
 
 void setPlayEnabled(HWND window, bool enabled) {
     EnableMenuItem(GetMenu(window), IDM_PLAY, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_DISABLED | MF_GRAYED));
@@ -55,7 +55,8 @@ void onSetup(HWND window) {
     setupInProgress = 1;
     loadConfig();
     if (!gameConfig.password.empty()) showPasswordDialog(nullptr);
-    if ((gameConfig.password.empty() || passwordIsRight()) && showConfigDialog(nullptr)) {
+    // A close may have ended the window while a dialog was open.
+    if ((gameConfig.password.empty() || passwordIsRight()) && showConfigDialog(nullptr) && IsWindow(window)) {
         setPlayEnabled(window, true);
     }
     setupInProgress = 0;
@@ -68,6 +69,9 @@ void onPhotocopy() {
 }
 
 void onCommand(HWND window, WORD id) {
+    // A command chosen during the pause after a losing card acts on the
+    // card that the pause's end brings, as if the pause had run out.
+    if (id == IDM_PLAY || id == IDM_SETUP || id == IDM_PHOTOCOPY) finishCardPause(window);
     switch (id) {
     case IDM_PLAY: onPlay(window); break;
     case IDM_SETUP: onSetup(window); break;
@@ -92,6 +96,9 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND: onCommand(window, LOWORD(wParam)); break;
     case WM_DRAWITEM: return onDrawItem(wParam, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_CLOSE: endMainWindow(window); return TRUE;
+    // A close sent by another program ends the window inside the modal
+    // run's wait for a message, which goes on waiting: this message ends it.
+    case WM_DESTROY: PostMessageW(nullptr, WM_NULL, 0, 0); break;
     }
     return FALSE;
 }

@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include "../game/card_accessible.h"
 #include "../game/card_view.h"
 #include "../resources/resource.h"
 #include "../resources/strings.h"
@@ -90,5 +91,6 @@ HMENU buildMainMenu(HWND window) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     prepareCommonControls();
     showMainWindow(nullptr);
+    closeCardReading();
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iterator>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -39,6 +40,9 @@ TEST(CardDeal, EverySeedKeepsTheRules) {
     for (auto [games, winning] : cases) {
         const GameConfig config = makeConfig(tenFigures, winning, games);
         const int n = gamesInSeries(config);
+        // Every one of the ten entries turns up, on the losing cards and
+        // on the winning one (where 500 is also the winning figure).
+        std::set<int> onLosing, onWinning;
         for (std::uint32_t seed = 0; seed < 400; ++seed) {
             SeriesDeal deal;
             dealSeries(config, seed * 2654435761u, deal);
@@ -53,10 +57,20 @@ TEST(CardDeal, EverySeedKeepsTheRules) {
             }
             ASSERT_EQ(flagged, 3);
             for (auto [value, count] : valueCounts(deal, n)) EXPECT_LE(count, value == 500 ? 3 : 2);
+            for (auto [value, count] : valueCounts(deal, n)) onWinning.insert(value);
             for (int game = 1; game < n; ++game) {
-                for (auto [value, count] : valueCounts(deal, game)) EXPECT_LE(count, 2) << "game " << game;
+                for (auto [value, count] : valueCounts(deal, game)) {
+                    EXPECT_LE(count, 2) << "game " << game;
+                    onLosing.insert(value);
+                }
             }
             for (int game = n + 1; game <= maxGames; ++game) EXPECT_EQ(valueCounts(deal, game), (std::map<int, int>{{0, 9}}));
+        }
+        std::set<int> all;
+        for (const std::string& figure : tenFigures) all.insert(std::stoi(figure));
+        EXPECT_EQ(onWinning, all) << games;
+        if (n > 1) {
+            EXPECT_EQ(onLosing, all) << games;
         }
     }
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -52,7 +53,14 @@ TEST(CardRules, PressesAsTheSeriesGoes) {
         {"a game past a shortened series starts at 1", 2, 5, true, wholeCard(), R::losingCardDone, 2, 0, 1, 1,
          O::lost},
     };
-    for (const Scenario& s : scenarios) {
+    std::vector<CellHit> wholeThenInThePause = wholeCard();
+    wholeThenInThePause.push_back(cell(2, 2));
+    wholeThenInThePause.push_back(cellAt(660, 100));
+    const Scenario inThePause = {"presses in the pause are dropped", 3, 1, true, wholeThenInThePause, R::ignored,
+                                 2, 0, 1, 1, O::lost};
+    std::vector<Scenario> all(std::begin(scenarios), std::end(scenarios));
+    all.push_back(inThePause);
+    for (const Scenario& s : all) {
         SeriesState state;
         state.gameNumber = s.gameNumber;
         if (s.play) playCard(state);
@@ -65,6 +73,12 @@ TEST(CardRules, PressesAsTheSeriesGoes) {
         EXPECT_EQ(state.gameActive, s.activeAfter) << s.name;
         EXPECT_EQ(state.shownGame, s.shownAfter) << s.name;
         EXPECT_EQ(state.outcome, s.outcomeAfter) << s.name;
+        // The card in its pause takes no press and no key, and the focus
+        // is on the card itself, not on a star, whenever no star takes one.
+        EXPECT_EQ(cardPaused(state), s.activeAfter == 1 && s.outcomeAfter == O::lost) << s.name;
+        EXPECT_EQ(starsPressable(state), s.activeAfter == 1 && s.outcomeAfter == O::pending) << s.name;
+        EXPECT_EQ(focusedStar(state).onCard(), starsPressable(state)) << s.name;
+        EXPECT_EQ(freshCard(state), starsPressable(state) && s.uncoveredAfter == 0) << s.name;
     }
 }
 

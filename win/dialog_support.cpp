@@ -116,8 +116,6 @@ INT_PTR setupDialogDefaults(HWND dialog, UINT message, WPARAM wParam, HWND& save
     return FALSE;
 }
 
-namespace {
-
 std::wstring controlText(HWND dialog, int id) {
     HWND control = GetDlgItem(dialog, id);
     int length = GetWindowTextLengthW(control);
@@ -126,8 +124,6 @@ std::wstring controlText(HWND dialog, int id) {
     wide.resize(static_cast<std::size_t>(GetWindowTextW(control, &wide[0], length + 1)));
     return wide;
 }
-
-}  // namespace
 
 AnsiText ansiText(const std::wstring& text, std::size_t capacity, UINT codePage) {
     // A UTF-8 code page holds every character and takes neither flag below.
@@ -154,6 +150,14 @@ AnsiText ansiText(const std::wstring& text, std::size_t capacity, UINT codePage)
 
 AnsiText controlTextAnsi(HWND dialog, int id, std::size_t capacity) {
     return ansiText(controlText(dialog, id), capacity);
+}
+
+bool passwordOpens(const std::string& stored, const std::wstring& typed, std::size_t capacity, UINT codePage) {
+    const AnsiText whole = ansiText(typed, capacity, codePage);
+    if (!whole.exact || whole.bytes.empty()) return false;
+    if (stored == whole.bytes) return true;
+    const std::string earlierCut = ansiText(typed, std::string::npos, codePage).bytes.substr(0, capacity);
+    return earlierCut.size() > whole.bytes.size() && stored == earlierCut;
 }
 
 std::wstring wideText(const char* text) {

@@ -62,8 +62,17 @@ struct AnsiText {
 // Whole characters of `text`, as many as fit in `capacity` bytes: a
 // character of two bytes is never cut in half.
 AnsiText ansiText(const std::wstring& text, std::size_t capacity, UINT codePage = CP_ACP);
+// The text of a dialog control.
+std::wstring controlText(HWND dialog, int id);
 // The text of a dialog control, the same way.
 AnsiText controlTextAnsi(HWND dialog, int id, std::size_t capacity);
+// Whether `typed` opens a stored password of at most `capacity` bytes:
+// typed text cut at whole characters matches it byte for byte. Copies
+// built before the whole-character cut stored the first `capacity` bytes,
+// maybe half a character at the end: typed text cut that way opens those.
+// Text that the code page cannot hold exactly opens nothing.
+bool passwordOpens(const std::string& stored, const std::wstring& typed, std::size_t capacity,
+                   UINT codePage = CP_ACP);
 // A text of the system's ANSI code page in UTF-16.
 std::wstring wideText(const char* text);
 void setControlTextAnsi(HWND dialog, int id, const char* text);

@@ -365,6 +365,11 @@ int main() {
         return PostMessageW(required(arg(2)), WM_COMMAND, MAKEWPARAM(atoi(arg(3)), 0), 0) ? 0 : 1;
     }
     if (verb == "close") return PostMessageW(required(arg(2)), WM_CLOSE, 0, 0) ? 0 : 1;
+    // A close as a program that closes windows sends it: handled before this returns.
+    if (verb == "sendclose") {
+        DWORD_PTR result;
+        return SendMessageTimeoutW(required(arg(2)), WM_CLOSE, 0, 0, SMTO_NORMAL, patience, &result) ? 0 : 1;
+    }
     if (verb == "settext") return SetWindowTextW(control(arg(2), arg(3)), wide(arg(4)).c_str()) ? 0 : 1;
     if (verb == "click") {
         HWND button = control(arg(2), arg(3));

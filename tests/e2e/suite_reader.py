@@ -3,7 +3,8 @@ through the card's accessible object, in both editions."""
 
 import re
 
-from harness import E2E, STANDARD_FIGURES, driver_ok, keys, screen_when, standard_config, uncovered_cells, wait_until
+from harness import (E2E, STANDARD_FIGURES, driver_ok, in_pause, keys, screen_when, standard_config, uncovered_cells,
+                     wait_until)
 
 STARS = {
     "es": [f"Fila {row}, columna {column}" for row in (1, 2, 3) for column in (1, 2, 3)],
@@ -12,7 +13,7 @@ STARS = {
 COVERED = {"es": "cubierta", "en": "covered"}
 CURRENCY = {"es": "€", "en": "$"}
 WON = {"es": "Cartón ganador", "en": "Winning card"}
-GAME_TWO = {"es": "Cartón, partida 2 de 2", "en": "Card, game 2 of 2"}
+GAME = {"es": "Cartón, partida {} de 3", "en": "Card, game {} of 3"}
 UNAVAILABLE = 0x1
 COMMENT = "Enhorabuena, premio!"
 
@@ -35,7 +36,7 @@ class Reader(E2E):
     def test_a_card_read_and_played_from_another_process(self):
         for edition in ("es", "en"):
             with self.subTest(edition=edition):
-                game = self.game(edition, standard_config(games="2", comment=COMMENT))
+                game = self.game(edition, standard_config(games="3", comment=COMMENT))
                 main = game.texts["main"]
                 origin = game.play()
                 card, stars = read(main)
@@ -57,15 +58,21 @@ class Reader(E2E):
                 screen = screen_when(lambda s: uncovered_cells(s, origin) == {(1, 2)})
                 self.assertEqual(uncovered_cells(screen, origin), {(1, 2)})
 
-                # The losing card's last star is read during the pause, which holds no reader.
-                for star in (1, 2, 3, 5, 6, 7, 8, 9):
-                    driver_ok("uncover", main, star)
-                self.assertTrue(wait_until(lambda: read(main)[1][8]["value"] != COVERED[edition], timeout=5))
-                self.assertTrue(all(s["value"] != COVERED[edition] and s["state"] & UNAVAILABLE for s in read(main)[1]))
-                self.assertTrue(wait_until(lambda: read(main)[0]["name"] == GAME_TWO[edition]))
+                # The losing card is read during the pause, which holds no reader: every star shows its
+                # figure and takes no press, and the focus is on the card itself.
+                card, stars = in_pause(game, origin, lambda: read(main))
+                self.assertTrue(all(s["value"] != COVERED[edition] and s["state"] & UNAVAILABLE for s in stars))
+                self.assertEqual((card["count"], card["focus"]), (9, 0))
+                shown = int(re.search(r"(\d+) \D+ 3$", card["name"]).group(1))
+                self.assertEqual(card["name"], GAME[edition].format(shown))
 
-                for star in range(1, 10):
-                    driver_ok("uncover", main, star)
+                # The next game's card, and so on to the winning one.
+                for number in range(shown + 1, 4):
+                    self.assertTrue(wait_until(lambda: read(main)[0]["name"] == GAME[edition].format(number)))
+                    for star in range(1, 10):
+                        driver_ok("uncover", main, star)
+                    if number < 3:
+                        self.assertTrue(wait_until(lambda: read(main)[0]["name"] != GAME[edition].format(number)))
                 self.assertTrue(wait_until(lambda: read(main)[0]["name"] == WON[edition]))
                 card, stars = read(main)
                 self.assertEqual(card["description"], COMMENT)

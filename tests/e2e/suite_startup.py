@@ -70,7 +70,8 @@ class Startup(E2E):
                 self.assertExitsCleanly(game)
 
     def test_exit_and_close_request_end_with_zero(self):
-        for verb, argument in (("command", ids.IDM_EXIT), ("close", None)):
+        # A close sent by another program, too, answered at once while the program waits for input.
+        for verb, argument in (("command", ids.IDM_EXIT), ("close", None), ("sendclose", None)):
             game = self.game("en")
             game.start_shown()
             driver_ok(verb, game.texts["main"], *([argument] if argument else []))

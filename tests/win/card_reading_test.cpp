@@ -18,7 +18,7 @@ namespace {
 // The words a reader hears in the edition under test, written out here.
 struct Words {
     const wchar_t* idle;
-    const wchar_t* gameOneOfOne;
+    const wchar_t* game;  // of its number and the series' length
     const wchar_t* won;
     const wchar_t* star;  // of its row and column
     const wchar_t* covered;
@@ -28,7 +28,7 @@ struct Words {
 };
 
 const Words spanish = {L"Cartón sin jugar",
-                       L"Cartón, partida 1 de 1",
+                       L"Cartón, partida %d de %d",
                        L"Cartón ganador",
                        L"Fila %d, columna %d",
                        L"cubierta",
@@ -36,7 +36,7 @@ const Words spanish = {L"Cartón sin jugar",
                        L" €",
                        L"Destapar"};
 const Words english = {L"Card not in play",
-                       L"Card, game 1 of 1",
+                       L"Card, game %d of %d",
                        L"Winning card",
                        L"Row %d, column %d",
                        L"covered",
@@ -68,9 +68,8 @@ struct CardObject {
     CardObject& operator=(const CardObject&) = delete;
 
     LONG count() const {
-        LONG n = -1;
-        object->get_accChildCount(&n);
-        return n;
+        LONG n = 0;
+        return SUCCEEDED(object->get_accChildCount(&n)) ? n : -1;
     }
     std::wstring name(LONG id) const {
         return text([&](BSTR* v) { return object->get_accName(childId(id), v); });
@@ -98,18 +97,23 @@ struct CardObject {
     }
 };
 
+std::wstring filled(const wchar_t* format, int first, int second) {
+    wchar_t text[64];
+    std::swprintf(text, 64, format, first, second);
+    return text;
+}
+
 // The star as it should read, uncovered or not: its figure in the game
 // dealt for the card on screen.
-std::wstring expectedStar(LONG id, bool uncovered, bool playable, bool focused) {
+std::wstring expectedStar(LONG id, int game, bool uncovered, bool playable, bool focused) {
     const int column = (id - 1) % 3, row = (id - 1) / 3;
-    const std::wstring value =
-        uncovered ? std::to_wstring(dealtSeries().seriesFigures[0][column][row]) + words.currency : words.covered;
+    const std::wstring value = uncovered ? std::to_wstring(dealtSeries().seriesFigures[game - 1][column][row]) +
+                                               words.currency
+                                         : words.covered;
     const LONG state =
         STATE_SYSTEM_FOCUSABLE | (playable ? (focused ? STATE_SYSTEM_FOCUSED : 0) : STATE_SYSTEM_UNAVAILABLE);
-    wchar_t name[32];
-    std::swprintf(name, 32, words.star, row + 1, column + 1);
-    return std::wstring(name) + L" | " + value + L" | " + (playable ? words.uncover : L"") + L" | " +
-           std::to_wstring(ROLE_SYSTEM_PUSHBUTTON) + L" | " + std::to_wstring(state);
+    return filled(words.star, row + 1, column + 1) + L" | " + value + L" | " + (playable ? words.uncover : L"") +
+           L" | " + std::to_wstring(ROLE_SYSTEM_PUSHBUTTON) + L" | " + std::to_wstring(state);
 }
 
 // The events that tell a reader what changed on the card.
@@ -126,61 +130,108 @@ std::vector<LONG> heardOf(DWORD kind) {
     for (const auto& event : heard) {
         if (event.first == kind) stars.push_back(event.second);
     }
-    heard.clear();
     return stars;
 }
 
+const std::vector<LONG> everyStar = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+
 }  // namespace
 
-// Each star read before and after presses, as a reader reads it: its name in
-// reading order, covered or its figure with the currency, whether it can be
-// pressed and whether it has the focus; and the events a reader hears.
+// Each star read as a series goes, as a reader reads it: its name in reading
+// order, covered or the figure of the card on screen with the currency,
+// whether it can be pressed and whether it has the focus; what the card
+// and its stars say of the game and, only once won, of the prize; and the
+// events a reader hears.
 TEST(CardReading, EachStarReadsWhatTheCardShows) {
-    configure("1", "Enhorabuena!");
+    configure("2", "Enhorabuena!");
     resetSeries();
     CardObject card(cardWindow().card);
     ASSERT_NE(card.object, nullptr);
     EXPECT_EQ(card.count(), 0);
     EXPECT_EQ(card.name(CHILDID_SELF), words.idle);
+    auto descriptions = [&] {
+        std::vector<std::wstring> said;
+        for (LONG id = 0; id <= 9; ++id) said.push_back(card.description(id));
+        return said;
+    };
+    // Nothing said but, on the marked star of a new card, its game.
+    auto onlyTheGame = [](LONG star, int game) {
+        std::vector<std::wstring> said(10);
+        if (star) said[static_cast<std::size_t>(star)] = filled(words.game, game, 2);
+        return said;
+    };
 
     HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, listen,
                                          GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    // Play with the focus already on the card: the marked star is the one
+    // that had it, and still the new card's game is told.
+    SetFocus(cardWindow().card);
+    dispatchWaiting();
+    heard.clear();
     startCard(cardWindow().window);
     EXPECT_EQ(card.count(), 9);
-    EXPECT_EQ(card.name(CHILDID_SELF), words.gameOneOfOne);
-    for (LONG id = 1; id <= 9; ++id) EXPECT_EQ(card.star(id), expectedStar(id, false, true, id == 1)) << id;
+    EXPECT_EQ(card.name(CHILDID_SELF), filled(words.game, 1, 2));
+    for (LONG id = 1; id <= 9; ++id) EXPECT_EQ(card.star(id), expectedStar(id, 1, false, true, id == 1)) << id;
+    EXPECT_EQ(descriptions(), onlyTheGame(1, 1));
     const std::vector<LONG> atPlay = heardOf(EVENT_OBJECT_FOCUS);
     EXPECT_TRUE(!atPlay.empty() && atPlay.back() == 1);
+    EXPECT_EQ(heardOf(EVENT_OBJECT_DESCRIPTIONCHANGE), (std::vector<LONG>{0, 1}));
+    EXPECT_EQ(heardOf(EVENT_OBJECT_STATECHANGE), everyStar);
+    heard.clear();
 
-    // The focus follows the mark; a default action presses as a posted
-    // click, which moves the mark to its star.
-    key(VK_RIGHT);
-    key(VK_DOWN);
-    EXPECT_EQ(card.focus(), 5);
-    EXPECT_EQ(heardOf(EVENT_OBJECT_FOCUS), (std::vector<LONG>{2, 5}));
+    // The focus follows the mark, and a reader hears nothing where the mark
+    // stays at the edge; a default action presses as a posted click, which
+    // moves the mark to its star.
+    for (WPARAM code : {VK_RIGHT, VK_DOWN, VK_RIGHT, VK_RIGHT, VK_UP, VK_UP}) key(code);
+    EXPECT_EQ(card.focus(), 3);
+    EXPECT_EQ(heardOf(EVENT_OBJECT_FOCUS), (std::vector<LONG>{2, 5, 6, 3}));
     EXPECT_EQ(card.object->accDoDefaultAction(childId(8)), S_OK);
-    EXPECT_EQ(card.star(8), expectedStar(8, false, true, false));
+    EXPECT_EQ(card.star(8), expectedStar(8, 1, false, true, false));
     heard.clear();
     dispatchWaiting();
-    for (LONG id = 1; id <= 9; ++id) EXPECT_EQ(card.star(id), expectedStar(id, id == 8, true, id == 8)) << id;
+    for (LONG id = 1; id <= 9; ++id) EXPECT_EQ(card.star(id), expectedStar(id, 1, id == 8, true, id == 8)) << id;
     EXPECT_EQ(heard, (std::vector<std::pair<DWORD, LONG>>{{EVENT_OBJECT_FOCUS, 8}, {EVENT_OBJECT_VALUECHANGE, 8}}));
+    EXPECT_EQ(descriptions(), onlyTheGame(0, 1));
+
+    // The losing card in its pause: its own figures, nothing to press, the
+    // focus on the card; then the next game's card, its game told.
+    for (LONG id = 1; id <= 9; ++id) card.object->accDoDefaultAction(childId(id));
+    heard.clear();
+    dispatchWaiting();
+    for (LONG id = 1; id <= 9; ++id) EXPECT_EQ(card.star(id), expectedStar(id, 1, true, false, false)) << id;
+    EXPECT_EQ(card.focus(), CHILDID_SELF);
+    EXPECT_EQ(card.name(CHILDID_SELF), filled(words.game, 1, 2));
+    EXPECT_EQ(descriptions(), onlyTheGame(0, 1));
+    EXPECT_EQ(heardOf(EVENT_OBJECT_STATECHANGE), everyStar);
+    EXPECT_EQ(heardOf(EVENT_OBJECT_FOCUS).back(), CHILDID_SELF);
+    heard.clear();
+    waitOutThePause();
+    EXPECT_EQ(card.name(CHILDID_SELF), filled(words.game, 2, 2));
+    for (LONG id = 1; id <= 9; ++id) EXPECT_EQ(card.star(id), expectedStar(id, 2, false, true, id == 1)) << id;
+    EXPECT_EQ(descriptions(), onlyTheGame(1, 2));
+    EXPECT_EQ(heardOf(EVENT_OBJECT_FOCUS).back(), 1);
+    EXPECT_EQ(heardOf(EVENT_OBJECT_DESCRIPTIONCHANGE), (std::vector<LONG>{0, 1}));
+    EXPECT_EQ(heardOf(EVENT_OBJECT_STATECHANGE), everyStar);
 
     // Set up: the card offers no star until Play.
     deactivateCard(cardWindow().window);
     EXPECT_EQ(card.count(), 0);
     EXPECT_EQ(card.name(CHILDID_SELF), words.idle);
 
-    // The won card: every star shows its figure and takes no press, the red
-    // ones say so, and the card carries the surprise comment, its focus on
-    // the card itself. Set up leaves it a picture until Play.
+    // The won card, game 2: every star shows its figure and takes no press,
+    // the red ones say so, and the card carries the surprise comment, its
+    // focus on the card itself. Set up leaves it a picture until Play.
     startCard(cardWindow().window);
+    dispatchWaiting();
+    heard.clear();
     for (LONG id = 1; id <= 9; ++id) card.object->accDoDefaultAction(childId(id));
     dispatchWaiting();
     EXPECT_EQ(card.name(CHILDID_SELF), words.won);
     EXPECT_EQ(card.description(CHILDID_SELF), L"Enhorabuena!");
     EXPECT_EQ(card.focus(), CHILDID_SELF);
+    EXPECT_EQ(heardOf(EVENT_OBJECT_STATECHANGE), everyStar);
     for (LONG id = 1; id <= 9; ++id) {
-        EXPECT_EQ(card.star(id), expectedStar(id, true, false, false)) << id;
+        EXPECT_EQ(card.star(id), expectedStar(id, 2, true, false, false)) << id;
         const bool red = dealtSeries().winningCells[(id - 1) % 3][(id - 1) / 3] != 0;
         EXPECT_EQ(card.description(id), red ? words.winning : L"") << id;
     }
@@ -206,4 +257,18 @@ TEST(CardReading, AnObjectHeldPastItsCardAnswersWithErrors) {
     EXPECT_EQ(held.count(), -1);
     EXPECT_EQ(held.focus(), -1);
     EXPECT_TRUE(FAILED(held.object->accDoDefaultAction(childId(1))));
+    // A failure leaves nothing in the places for answers.
+    BSTR said = SysAllocString(L"stale");
+    const BSTR stale = said;
+    VARIANT role;
+    role.vt = VT_I4;
+    role.lVal = 7;
+    LONG left = 5, top = 5, width = 5, height = 5;
+    EXPECT_TRUE(FAILED(held.object->get_accValue(childId(1), &said)));
+    EXPECT_TRUE(FAILED(held.object->get_accRole(childId(1), &role)));
+    EXPECT_TRUE(FAILED(held.object->accLocation(&left, &top, &width, &height, childId(1))));
+    EXPECT_EQ(said, nullptr);
+    EXPECT_EQ(role.vt, VT_EMPTY);
+    EXPECT_EQ(left | top | width | height, 0);
+    SysFreeString(stale);
 }

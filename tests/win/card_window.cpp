@@ -61,3 +61,12 @@ void dispatchWaiting() {
         DispatchMessageW(&message);
     }
 }
+
+DWORD waitOutThePause() {
+    const DWORD start = GetTickCount();
+    while (cardPaused(cardSeries()) && GetTickCount() - start < 10000) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        dispatchWaiting();
+    }
+    return GetTickCount() - start;
+}

@@ -28,3 +28,6 @@ void pressCells(int count = 9);
 void key(WPARAM code, bool held = false);
 // Handles the messages that wait in the thread's queue.
 void dispatchWaiting();
+// Handles the thread's messages until the pause after a losing card is
+// over (at most 10 s); returns how long that took, in milliseconds.
+DWORD waitOutThePause();
