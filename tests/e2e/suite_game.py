@@ -7,6 +7,13 @@ from harness import (ALL_CELLS, CARD_BACKGROUND, E2E, GOLD, PAUSE, Screen, card_
                      red_cells, save_screenshot, screen_when, standard_config, uncovered_cells, xdotool)
 
 
+class Picture(Screen):
+    """A saved card, read as the screen is."""
+
+    def __init__(self, path):
+        _, self.pixel = read_bmp(path)
+
+
 class CardGame(E2E):
     def play_series(self, edition, games):
         game = self.game(edition, standard_config(games=str(games), comment="Enhorabuena, premio!"))
@@ -73,6 +80,12 @@ class CardGame(E2E):
                 game = self.game(edition, standard_config(games="10"))
                 main = game.texts["main"]
                 origin = game.play()
+                # Photocopy chosen during the pause ends it first, as its time would: the copy holds the
+                # next game's covered card.
+                in_pause(game, origin, lambda: (driver_ok("command", main, ids.IDM_PHOTOCOPY),
+                                                find_window(game.texts["message"])))
+                click_ok(game.texts["message"])
+                self.assertTrue(fresh_card(Picture(game.snapshot_path), (0, 0)))
                 # A message sent during the pause is answered then, and so is a close, which ends the
                 # program at once.
                 in_pause(game, origin, lambda: (driver_ok("sync", main), driver_ok("sendclose", main)))
