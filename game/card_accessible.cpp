@@ -104,9 +104,17 @@ public:
         *count = 0;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+        if (info) *info = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID, DISPID* ids) override {
+        for (UINT i = 0; ids && i < count; ++i) ids[i] = DISPID_UNKNOWN;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
+                                     UINT*) override {
+        if (result) VariantInit(result);
         return E_NOTIMPL;
     }
 
@@ -228,7 +236,9 @@ public:
             const CellHit cell = starOf(star);
             const int x = cellX(cell.column) -
                           (cardSeries().cardCells[cell.column - 1][cell.row - 1].uncovered ? uncoveredShift : 0);
-            area = RECT{x, cellY(cell.row), x + starSize, cellY(cell.row) + starSize};
+            const int dpi = cardControlDpi();
+            area = RECT{toScreen(x, dpi), toScreen(cellY(cell.row), dpi), toScreen(x + starSize, dpi),
+                        toScreen(cellY(cell.row) + starSize, dpi)};
         }
         MapWindowPoints(card_, nullptr, reinterpret_cast<POINT*>(&area), 2);
         *left = area.left;
@@ -266,7 +276,8 @@ public:
         RECT client;
         GetClientRect(card_, &client);
         if (!PtInRect(&client, at)) return S_FALSE;
-        const CellHit cell = cellAt(static_cast<unsigned>(at.x), static_cast<unsigned>(at.y));
+        const CellHit cell = cellAt(static_cast<unsigned>(toCanvas(at.x, cardControlDpi())),
+                                    static_cast<unsigned>(toCanvas(at.y, cardControlDpi())));
         giveChild(starsOnOffer(cardSeries()) && cell.onCard() ? childOf(cell) : CHILDID_SELF, child);
         return S_OK;
     }
@@ -277,7 +288,8 @@ public:
         if (const HRESULT known = star_(child, star)) return known;
         if (star == CHILDID_SELF || !starsPressable(cardSeries())) return DISP_E_MEMBERNOTFOUND;
         const CellHit cell = starOf(star);
-        const LPARAM at = MAKELPARAM(cellX(cell.column) + starSize / 2, cellY(cell.row) + starSize / 2);
+        const LPARAM at = MAKELPARAM(toScreen(cellX(cell.column) + starSize / 2, cardControlDpi()),
+                                     toScreen(cellY(cell.row) + starSize / 2, cardControlDpi()));
         PostMessageW(card_, WM_LBUTTONDOWN, MK_LBUTTON, at);
         PostMessageW(card_, WM_LBUTTONUP, 0, at);
         return S_OK;
@@ -345,7 +357,10 @@ void announceFocus(HWND card) {
 }
 
 void announceStars(HWND card) {
-    for (LONG star = 1; star <= starCount; ++star) NotifyWinEvent(EVENT_OBJECT_STATECHANGE, card, OBJID_CLIENT, star);
+    for (LONG star = 1; star <= starCount; ++star) {
+        NotifyWinEvent(EVENT_OBJECT_STATECHANGE, card, OBJID_CLIENT, star);
+        NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, card, OBJID_CLIENT, star);
+    }
 }
 
 void announceUncovered(HWND card, int column, int row) {
@@ -357,10 +372,4 @@ void announceCard(HWND card) {
     NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, card, OBJID_CLIENT, CHILDID_SELF);
     NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, card, OBJID_CLIENT, CHILDID_SELF);
     announceFocus(card);
-    // A new card's marked star now tells its game: said also by a reader
-    // that drops a focus event repeated on the star it is on.
-    const SeriesState& series = cardSeries();
-    if (GetFocus() == card && freshCard(series)) {
-        NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, card, OBJID_CLIENT, childOf(series.mark));
-    }
 }

@@ -18,7 +18,10 @@ void closeCardReading();
 // offers no star to press. Raised when the card takes the focus, when the
 // mark moves and when the stars stop or start taking presses.
 void announceFocus(HWND card);
-// The stars stopped taking presses (a finished card) or take them again.
+// The stars stopped taking presses (a finished card) or take them again,
+// and what they say changed with it: a new card's marked star tells its
+// game (heard also by a reader that drops a focus event repeated on the
+// star it is on), the winning ones say so.
 void announceStars(HWND card);
 // A star that was covered shows its figure.
 void announceUncovered(HWND card, int column, int row);

@@ -31,6 +31,14 @@ constexpr int figureDy = 40;
 constexpr int cellX(int column) { return 120 + (column - 1) * 220; }
 constexpr int cellY(int row) { return 15 + (row - 1) * 145; }
 
+// The canvas is drawn for 96 dots per inch (100 %); the screen's card is
+// the same card drawn at the display's scale. A canvas position scales up
+// to the first screen pixel at or past it, and every screen pixel belongs
+// to the canvas pixel under it, so a place survives the way there and back.
+constexpr int canvasDpi = 96;
+constexpr int toScreen(int canvas, int dpi) { return (canvas * dpi + canvasDpi - 1) / canvasDpi; }
+constexpr int toCanvas(int screen, int dpi) { return screen * canvasDpi / dpi; }
+
 struct CellHit {
     int column;
     int row;

@@ -24,41 +24,47 @@ const UINT_PTR pauseTimer = 1;
 // Set in a key message that the keyboard's repeat sent, the key being held.
 const LPARAM keyRepeated = 1 << 30;
 
-HBITMAP cardCanvas;
 SeriesState series;
 SeriesDeal deal;
 WNDPROC baseCardProc;
 // The keyboard's mark shows while the card has the focus, once one of the
 // card's own keys has been used on it, as Windows shows focus cues.
 bool keyboardUsed;
+// Whether the card in view shows the winning display: a won card stays so
+// after Set up has set it aside, until the next card.
+bool winningShown;
 
-// Loaded and scaled once, then kept to the end of the process.
-HBITMAP coveredStar;
-HBITMAP uncoveredStar;
-HFONT figureFont;
+// A picture of the card at one scale, and what it is drawn with there: the
+// stars scaled from their large originals, the figures' font at that size.
+struct CardImage {
+    int dpi = canvasDpi;
+    HBITMAP bitmap = nullptr;
+    HBITMAP coveredStar = nullptr;
+    HBITMAP uncoveredStar = nullptr;
+    HFONT figureFont = nullptr;
+};
+// The canvas, at 100 %, is what a photocopy saves; the screen picture, at
+// the card control's scale where that is not 100 %, is what it shows.
+CardImage cardCanvas;
+CardImage screenPicture;
+int cardDpi = canvasDpi;
 
-HBITMAP scaledStar(int resource) {
+HBITMAP scaledStar(int resource, int size) {
     GdiObject<HBITMAP> original(static_cast<HBITMAP>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    BITMAP size;
-    if (!original || !GetObjectW(original.get(), sizeof size, &size)) return nullptr;
+    BITMAP source;
+    if (!original || !GetObjectW(original.get(), sizeof source, &source)) return nullptr;
     HDC screen = GetDC(nullptr);
-    HBITMAP scaled = CreateCompatibleBitmap(screen, starSize, starSize);
+    HBITMAP scaled = CreateCompatibleBitmap(screen, size, size);
     ReleaseDC(nullptr, screen);
     MemoryDc target;
-    MemoryDc source;
+    MemoryDc from;
     Selection into(target.get(), scaled);
-    Selection from(source.get(), original.get());
+    Selection out(from.get(), original.get());
     SetStretchBltMode(target.get(), HALFTONE);
     SetBrushOrgEx(target.get(), 0, 0, nullptr);
-    StretchBlt(target.get(), 0, 0, starSize, starSize, source.get(), 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
+    StretchBlt(target.get(), 0, 0, size, size, from.get(), 0, 0, source.bmWidth, source.bmHeight, SRCCOPY);
     return scaled;
-}
-
-void loadCardPictures() {
-    if (!coveredStar) coveredStar = scaledStar(IDB_STAR_FOIL);
-    if (!uncoveredStar) uncoveredStar = scaledStar(IDB_STAR_SMOOTH);
-    if (!figureFont) figureFont = createPointFont(L"Tahoma", 11, FW_BOLD);
 }
 
 // The card's background over a rectangle, with the device context's own
@@ -68,60 +74,124 @@ void fillBackground(HDC dc, const RECT& area) {
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
-void clearCanvas(HBITMAP canvas) {
+int scaled(const CardImage& image, int canvasLength) { return toScreen(canvasLength, image.dpi); }
+
+// Makes the image at that scale, filled with the card background; its
+// stars and font are made once a card is drawn on it.
+void makeImage(CardImage& image, int dpi) {
+    image.dpi = dpi;
+    HDC screen = GetDC(nullptr);
+    image.bitmap = CreateCompatibleBitmap(screen, scaled(image, canvasWidth), scaled(image, canvasHeight));
+    ReleaseDC(nullptr, screen);
     MemoryDc dc;
-    Selection selected(dc.get(), canvas);
-    fillBackground(dc.get(), RECT{0, 0, canvasWidth, canvasHeight});
+    Selection selected(dc.get(), image.bitmap);
+    fillBackground(dc.get(), RECT{0, 0, scaled(image, canvasWidth), scaled(image, canvasHeight)});
 }
 
-// A memory DC with the canvas selected, the figure font and a transparent
+void freeImage(CardImage& image) {
+    for (HGDIOBJ object : {static_cast<HGDIOBJ>(image.bitmap), static_cast<HGDIOBJ>(image.coveredStar),
+                           static_cast<HGDIOBJ>(image.uncoveredStar), static_cast<HGDIOBJ>(image.figureFont)}) {
+        if (object) DeleteObject(object);
+    }
+    image = CardImage{};
+}
+
+void loadPictures(CardImage& image) {
+    if (!image.coveredStar) image.coveredStar = scaledStar(IDB_STAR_FOIL, scaled(image, starSize));
+    if (!image.uncoveredStar) image.uncoveredStar = scaledStar(IDB_STAR_SMOOTH, scaled(image, starSize));
+    if (!image.figureFont) image.figureFont = createPointFont(L"Tahoma", 11, FW_BOLD, image.dpi);
+}
+
+// A memory DC with an image selected, its figure font and a transparent
 // background, for the length of one drawing step.
-class CanvasDc {
+class ImageDc {
 public:
-    CanvasDc() : canvas_(dc_.get(), cardCanvas), font_(dc_.get(), figureFont) { SetBkMode(dc_.get(), TRANSPARENT); }
+    explicit ImageDc(const CardImage& image)
+        : image_(image), bitmap_(dc_.get(), image.bitmap), font_(dc_.get(), image.figureFont) {
+        SetBkMode(dc_.get(), TRANSPARENT);
+    }
     HDC get() const { return dc_.get(); }
+    const CardImage& image() const { return image_; }
 
 private:
+    const CardImage& image_;
     MemoryDc dc_;
-    Selection canvas_;
+    Selection bitmap_;
     Selection font_;
 };
 
-void drawStar(HDC canvas, HBITMAP star, int x, int y) {
+void clearImage(const ImageDc& dc) {
+    fillBackground(dc.get(), RECT{0, 0, scaled(dc.image(), canvasWidth), scaled(dc.image(), canvasHeight)});
+}
+
+// Every drawing step goes to the canvas and, at another scale, to the
+// screen picture.
+template <typename Step>
+void drawOnEachImage(Step step) {
+    for (CardImage* image : {&cardCanvas, &screenPicture}) {
+        if (!image->bitmap) continue;
+        loadPictures(*image);
+        ImageDc dc(*image);
+        step(dc);
+    }
+}
+
+void drawStar(const ImageDc& dc, HBITMAP star, int x, int y) {
     if (!star) return;
     MemoryDc source;
     Selection from(source.get(), star);
-    BitBlt(canvas, x, y, starSize, starSize, source.get(), 0, 0, SRCCOPY);
+    const int size = scaled(dc.image(), starSize);
+    BitBlt(dc.get(), scaled(dc.image(), x), scaled(dc.image(), y), size, size, source.get(), 0, 0, SRCCOPY);
 }
 
 int shownFigure(CellHit star) { return seriesFigure(deal, series.shownGame, star.column, star.row); }
 
-void drawFigure(HDC canvas, CellHit star, COLORREF colour) {
+void drawFigure(const ImageDc& dc, CellHit star, COLORREF colour) {
     const CardCell& cell = series.cardCells[star.column - 1][star.row - 1];
     const int dx = figureDx(shownFigure(star));
     if (dx < 0) return;
     const std::wstring text = starFigureText(star);
-    SetTextColor(canvas, colour);
-    TextOutW(canvas, cell.x + dx, cell.y + figureDy, text.c_str(), static_cast<int>(text.size()));
+    SetTextColor(dc.get(), colour);
+    TextOutW(dc.get(), scaled(dc.image(), cell.x + dx), scaled(dc.image(), cell.y + figureDy), text.c_str(),
+             static_cast<int>(text.size()));
 }
 
-void drawUncoveredCell(const CellHit& hit) {
-    const CardCell& cell = series.cardCells[hit.column - 1][hit.row - 1];
-    CanvasDc canvas;
-    drawStar(canvas.get(), uncoveredStar, cell.x - uncoveredShift, cell.y);
-    drawFigure(canvas.get(), hit, figureColour);
-}
-
-void drawWinningDisplay() {
-    CanvasDc canvas;
+void drawCoveredCard(const ImageDc& dc) {
     for (int row = 1; row <= cardRows; ++row) {
         for (int column = 1; column <= cardColumns; ++column) {
-            if (deal.winningCells[column - 1][row - 1] == 1) drawFigure(canvas.get(), {column, row}, winningColour);
+            drawStar(dc, dc.image().coveredStar, cellX(column), cellY(row));
         }
     }
-    SetTextColor(canvas.get(), commentColour);
-    TextOutA(canvas.get(), commentX, commentY, gameConfig.surpriseComment.c_str(),
-             static_cast<int>(gameConfig.surpriseComment.size()));
+}
+
+void drawUncoveredCell(const ImageDc& dc, CellHit hit) {
+    drawStar(dc, dc.image().uncoveredStar, cellX(hit.column) - uncoveredShift, cellY(hit.row));
+    drawFigure(dc, hit, figureColour);
+}
+
+void drawWinningDisplay(const ImageDc& dc) {
+    for (int row = 1; row <= cardRows; ++row) {
+        for (int column = 1; column <= cardColumns; ++column) {
+            if (deal.winningCells[column - 1][row - 1] == 1) drawFigure(dc, {column, row}, winningColour);
+        }
+    }
+    SetTextColor(dc.get(), commentColour);
+    TextOutA(dc.get(), scaled(dc.image(), commentX), scaled(dc.image(), commentY),
+             gameConfig.surpriseComment.c_str(), static_cast<int>(gameConfig.surpriseComment.size()));
+}
+
+// The whole card in view, drawn again from what it shows: for a picture at
+// a new scale.
+void drawWholeCard(const ImageDc& dc) {
+    clearImage(dc);
+    if (series.shownGame == 0) return;
+    drawCoveredCard(dc);
+    for (int row = 1; row <= cardRows; ++row) {
+        for (int column = 1; column <= cardColumns; ++column) {
+            if (series.cardCells[column - 1][row - 1].uncovered) drawUncoveredCell(dc, {column, row});
+        }
+    }
+    if (winningShown) drawWinningDisplay(dc);
 }
 
 void playSound(int resource) {
@@ -145,12 +215,13 @@ void onCardPress(HWND cardControl, CellHit hit) {
     // An uncovered cell pressed again is drawn again and clicks again. The
     // picture goes up before the sound starts, so it never waits on the
     // sound system.
-    drawUncoveredCell(hit);
+    drawOnEachImage([hit](const ImageDc& dc) { drawUncoveredCell(dc, hit); });
     showCanvas(cardControl);
     if (wasCovered) announceUncovered(cardControl, hit.column, hit.row);
     playSound(IDW_CLICK);
     if (result == PressResult::winningCardDone) {
-        drawWinningDisplay();
+        winningShown = true;
+        drawOnEachImage(drawWinningDisplay);
         showCanvas(cardControl);
         announceStars(cardControl);
         announceCard(cardControl);
@@ -222,8 +293,8 @@ LRESULT cardDialogCode(const MSG* message) {
 void drawMark(const DRAWITEMSTRUCT& item) {
     if (!keyboardUsed || !starsPressable(series) || GetFocus() != item.hwndItem) return;
     const int x = cellX(series.mark.column), y = cellY(series.mark.row);
-    const RECT around = {x - uncoveredShift - markMargin, y - markMargin, x + starSize + markMargin,
-                         y + starSize + markMargin};
+    const RECT around = {toScreen(x - uncoveredShift - markMargin, cardDpi), toScreen(y - markMargin, cardDpi),
+                         toScreen(x + starSize + markMargin, cardDpi), toScreen(y + starSize + markMargin, cardDpi)};
     DrawFocusRect(item.hDC, &around);
 }
 
@@ -232,13 +303,24 @@ void drawMark(const DRAWITEMSTRUCT& item) {
 void resetSeries() { series = SeriesState{}; }
 
 void createCardCanvas() {
-    HDC screen = GetDC(nullptr);
-    cardCanvas = CreateCompatibleBitmap(screen, canvasWidth, canvasHeight);
-    ReleaseDC(nullptr, screen);
-    clearCanvas(cardCanvas);
+    freeImage(cardCanvas);
+    makeImage(cardCanvas, canvasDpi);
 }
 
-HBITMAP cardCanvasBitmap() { return cardCanvas; }
+HBITMAP cardCanvasBitmap() { return cardCanvas.bitmap; }
+
+void setCardDpi(HWND cardControl, int dpi) {
+    cardDpi = dpi > 0 ? dpi : canvasDpi;
+    freeImage(screenPicture);
+    if (cardDpi != canvasDpi) {
+        makeImage(screenPicture, cardDpi);
+        loadPictures(screenPicture);
+        drawWholeCard(ImageDc(screenPicture));
+    }
+    InvalidateRect(cardControl, nullptr, FALSE);
+}
+
+int cardControlDpi() { return cardDpi; }
 
 const SeriesDeal& dealtSeries() { return deal; }
 
@@ -267,19 +349,13 @@ void finishCardPause(HWND mainWindow) {
 }
 
 void drawNewCard(HWND mainWindow) {
-    loadCardPictures();
     newCard(series, gamesInSeries(gameConfig));
     dealSeries(gameConfig, timeOfDaySeed(), deal);
-    clearCanvas(cardCanvas);
-    {
-        CanvasDc canvas;
-        for (int row = 1; row <= cardRows; ++row) {
-            for (int column = 1; column <= cardColumns; ++column) {
-                const CardCell& cell = series.cardCells[column - 1][row - 1];
-                drawStar(canvas.get(), coveredStar, cell.x, cell.y);
-            }
-        }
-    }
+    winningShown = false;
+    drawOnEachImage([](const ImageDc& dc) {
+        clearImage(dc);
+        drawCoveredCard(dc);
+    });
     HWND card = GetDlgItem(mainWindow, IDC_CARD);
     KillTimer(card, pauseTimer);
     showCanvas(card);
@@ -288,17 +364,19 @@ void drawNewCard(HWND mainWindow) {
 }
 
 void paintCardControl(const DRAWITEMSTRUCT& item) {
+    const CardImage& shown = screenPicture.bitmap ? screenPicture : cardCanvas;
+    const int width = scaled(shown, canvasWidth), height = scaled(shown, canvasHeight);
     const RECT& control = item.rcItem;
-    fillBackground(item.hDC, RECT{canvasWidth, control.top, control.right, control.bottom});
-    fillBackground(item.hDC, RECT{control.left, canvasHeight, canvasWidth, control.bottom});
-    if (!cardCanvas) {
-        fillBackground(item.hDC, RECT{control.left, control.top, canvasWidth, canvasHeight});
+    fillBackground(item.hDC, RECT{width, control.top, control.right, control.bottom});
+    fillBackground(item.hDC, RECT{control.left, height, width, control.bottom});
+    if (!shown.bitmap) {
+        fillBackground(item.hDC, RECT{control.left, control.top, width, height});
         return;
     }
     {
         MemoryDc source;
-        Selection from(source.get(), cardCanvas);
-        BitBlt(item.hDC, 0, 0, canvasWidth, canvasHeight, source.get(), 0, 0, SRCCOPY);
+        Selection from(source.get(), shown.bitmap);
+        BitBlt(item.hDC, 0, 0, width, height, source.get(), 0, 0, SRCCOPY);
     }
     drawMark(item);
 }
@@ -310,7 +388,10 @@ void installCardControlProc(HWND cardControl) {
 
 LRESULT CALLBACK cardControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_LBUTTONDOWN: onCardClick(window, cellAt(LOWORD(lParam), HIWORD(lParam))); break;
+    case WM_LBUTTONDOWN:
+        onCardClick(window, cellAt(static_cast<unsigned>(toCanvas(LOWORD(lParam), cardDpi)),
+                                   static_cast<unsigned>(toCanvas(HIWORD(lParam), cardDpi))));
+        break;
     case WM_KEYDOWN: onCardKey(window, wParam, (lParam & keyRepeated) != 0); break;
     case WM_TIMER:
         if (wParam == pauseTimer) {

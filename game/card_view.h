@@ -15,6 +15,11 @@ void resetSeries();
 // Creates the 790 x 470 canvas, filled with the card background.
 void createCardCanvas();
 HBITMAP cardCanvasBitmap();
+// The card control shows the card at that display scale (dots per inch,
+// 96 for 100 %): drawn anew for it, pressed and framed at its places. The
+// canvas stays at 100 %.
+void setCardDpi(HWND cardControl, int dpi);
+int cardControlDpi();
 // The series that the card on screen was dealt from.
 const SeriesDeal& dealtSeries();
 // The series and the card on screen.

@@ -1,7 +1,8 @@
 """Takes the README's pictures from the real programs: the covered card, a
 half-uncovered card, the won card, a card played from the keyboard, the
 password dialog and the filled-in configuration dialog, in both editions,
-each cropped to its window and made small enough for a page.
+each cropped to its window and made small enough for a page; and a card at
+a display scale of 150 %, at its own size.
 
     screenshots.py PROGRAMS-FOLDER OUT-FOLDER
 """
@@ -14,16 +15,16 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 
 import harness  # noqa: E402
 from harness import (Game, answer_password, driver_ok, find_window, frame_shown, fresh_card, ids, keys,  # noqa: E402
-                     press_cell, red_cells, screen_when, standard_config, uncovered_cells)
+                     press_cell, red_cells, screen_when, set_wine_dpi, standard_config, uncovered_cells)
 
 WIDTH = 640  # pixels across, for every picture
 
 
-def keep(screen, title, path):
-    """The window of that title, cut out of the screen and scaled down."""
+def keep(screen, title, path, width=WIDTH):
+    """The window of that title, cut out of the screen and scaled down to that width."""
     x, y, w, h = find_window(title)["window"]
     subprocess.run(["convert", "-size", f"{screen.width}x{screen.height}", "-depth", "8", "rgb:-",
-                    "-crop", f"{w}x{h}+{x}+{y}", "+repage", "-resize", f"{min(WIDTH, w)}x",
+                    "-crop", f"{w}x{h}+{x}+{y}", "+repage", "-resize", f"{min(width, w)}x",
                     "-colors", "256", "-strip", f"png8:{path}"], input=screen.raw, check=True)
 
 
@@ -76,12 +77,31 @@ def take_keyboard(edition, out):
         game.close()
 
 
+def take_scaled(out):
+    """Four stars uncovered at 150 % (144 dpi), the picture at its own size."""
+    set_wine_dpi(144)
+    game = Game("es", standard_config(password="secreto", games="1"))
+    try:
+        origin = game.play()
+        for column, row in ((1, 1), (2, 1), (2, 2), (3, 3)):
+            game.press((120 + (column - 1) * 220 + 50) * 3 // 2, (15 + (row - 1) * 145 + 50) * 3 // 2)
+        scaled_figure = lambda s, c, r: s.count(harness.CARD_BACKGROUND, origin[0] + (120 + (c - 1) * 220 + 30) * 3 // 2,
+                                                origin[1] + (15 + (r - 1) * 145 + 42) * 3 // 2,
+                                                origin[0] + (120 + (c - 1) * 220 + 60) * 3 // 2,
+                                                origin[1] + (15 + (r - 1) * 145 + 54) * 3 // 2) > 0
+        keep(screen_when(lambda s: scaled_figure(s, 3, 3)), game.texts["main"], f"{out}/card-150-es.png", 10000)
+    finally:
+        game.close()
+        set_wine_dpi(96)
+
+
 def main():
     harness.PROGRAMS, out = sys.argv[1:3]
     os.makedirs(out, exist_ok=True)
     for edition in ("es", "en"):
         take(edition, out)
         take_keyboard(edition, out)
+    take_scaled(out)
 
 
 if __name__ == "__main__":

@@ -9,7 +9,8 @@ announce_64bit_fallback
 source scripts/wine-session.sh
 session_cleanup=$(mktemp -d /tmp/quimba-pictures.XXXXXX)
 wine_commands "$session_cleanup/wine-commands"
-start_wine_session "$session_cleanup/wine" 130
+# Room for the window at 150 %.
+start_wine_session "$session_cleanup/wine" 130 1920x1440
 mkdir "$session_cleanup/bin"
 cp "$wine_build"/quimba.exe "$wine_build"/glimter-lottery.exe "$wine_build"/tests/e2e_driver.exe \
   "$wine_build"/tests/window_probe.dll \

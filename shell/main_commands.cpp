@@ -22,14 +22,32 @@ void setPlayEnabled(HWND window, bool enabled) {
     EnableMenuItem(GetMenu(window), IDM_PLAY, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_DISABLED | MF_GRAYED));
 }
 
-// The modal run returns, and the program ends, once the window is gone
-// (and any dialog still open inside this procedure has closed).
+// The modal run returns, and the program ends, once the window is gone.
 void endMainWindow(HWND window) { DestroyWindow(window); }
+
+// The set-up dialogs and the message boxes have no owner, so the window can
+// be ended under one (Exit chosen, or a close sent by another program): it
+// goes too, as if cancelled, and the program ends.
+BOOL CALLBACK endOwnDialog(HWND dialog, LPARAM mainWindow) {
+    wchar_t kind[8];
+    if (dialog != reinterpret_cast<HWND>(mainWindow) && GetClassNameW(dialog, kind, 8) && lstrcmpW(kind, L"#32770") == 0) {
+        EndDialog(dialog, 0);
+    }
+    return TRUE;
+}
+
+void onDestroy(HWND window) {
+    EnumThreadWindows(GetCurrentThreadId(), endOwnDialog, reinterpret_cast<LPARAM>(window));
+    // A close sent by another program ends the window inside the modal
+    // run's wait for a message, which goes on waiting: this message ends it.
+    PostMessageW(nullptr, WM_NULL, 0, 0);
+}
 
 void onInitialise(HWND window) {
     setupInProgress = 0;
     resetSeries();
     createCardCanvas();
+    setCardDpi(GetDlgItem(window, IDC_CARD), windowDpi(window));
     if (!configFileExists()) {
         setPlayEnabled(window, false);
         return;
@@ -55,8 +73,9 @@ void onSetup(HWND window) {
     setupInProgress = 1;
     loadConfig();
     if (!gameConfig.password.empty()) showPasswordDialog(nullptr);
-    // A close may have ended the window while a dialog was open.
-    if ((gameConfig.password.empty() || passwordIsRight()) && showConfigDialog(nullptr) && IsWindow(window)) {
+    // Exit or a close may have ended the window while the dialog was open.
+    if (IsWindow(window) && (gameConfig.password.empty() || passwordIsRight()) && showConfigDialog(nullptr) &&
+        IsWindow(window)) {
         setPlayEnabled(window, true);
     }
     setupInProgress = 0;
@@ -80,6 +99,20 @@ void onCommand(HWND window, WORD id) {
     }
 }
 
+// The window moved to a display of another scale: it takes the size the
+// system suggests, and the card is laid out and drawn again for the scale.
+void onDpiChanged(HWND window, int dpi, const RECT& suggested) {
+    HWND card = GetDlgItem(window, IDC_CARD);
+    const int before = cardControlDpi();
+    RECT size;
+    GetWindowRect(card, &size);
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(card, nullptr, 0, 0, MulDiv(size.right - size.left, dpi, before),
+                 MulDiv(size.bottom - size.top, dpi, before), SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    setCardDpi(card, dpi);
+}
+
 bool onDrawItem(WPARAM id, const DRAWITEMSTRUCT& item) {
     if (id != IDC_CARD) return false;
     paintCardControl(item);
@@ -96,9 +129,8 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND: onCommand(window, LOWORD(wParam)); break;
     case WM_DRAWITEM: return onDrawItem(wParam, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_CLOSE: endMainWindow(window); return TRUE;
-    // A close sent by another program ends the window inside the modal
-    // run's wait for a message, which goes on waiting: this message ends it.
-    case WM_DESTROY: PostMessageW(nullptr, WM_NULL, 0, 0); break;
+    case WM_DPICHANGED: onDpiChanged(window, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return TRUE;
+    case WM_DESTROY: onDestroy(window); break;
     }
     return FALSE;
 }

@@ -27,6 +27,22 @@ HWND addCardControl(HWND window) {
                            bounds.bottom, window, reinterpret_cast<HMENU>(IDC_CARD), programInstance(), nullptr);
 }
 
+// At another display scale the window and the card control take their
+// size at 100 % grown in proportion, so that the card, drawn in proportion,
+// fills its control as it does at 100 %.
+void sizeForScale(HWND window, HWND card) {
+    const int dpi = windowDpi(window);
+    if (dpi == 96) return;
+    const SIZE control = dialogUnitsAtScale(530, 330, dpi);
+    SetWindowPos(card, nullptr, 0, 0, control.cx, control.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    const SIZE client = dialogUnitsAtScale(529, 354, dpi);
+    RECT frame = {0, 0, client.cx, client.cy};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), TRUE,
+                       static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
+    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+}
+
 INT_PTR CALLBACK creationDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 // A procedure given at creation would receive WM_INITDIALOG before the card
@@ -67,6 +83,7 @@ INT_PTR showMainWindow(HWND owner) {
     setIcons(mainWindow);
     HWND card = addCardControl(mainWindow);
     buildMainMenu(mainWindow);
+    sizeForScale(mainWindow, card);
     installCardControlProc(card);
     return runModally(mainWindow);
 }

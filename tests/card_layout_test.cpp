@@ -42,3 +42,32 @@ TEST(CardLayout, FigureTextAndOffset) {
     EXPECT_EQ(figureText(500, L" \u20AC"), L"500 \u20AC");
     EXPECT_EQ(figureText(0, L" $"), L"0 $");
 }
+
+// The card at 100, 125, 150 and 200 %: canvas places scaled to the screen
+// and back, and every screen pixel of a scaled band pressing that band's
+// cell.
+TEST(CardLayout, AtEachDisplayScale) {
+    struct Scale {
+        int dpi;
+        int star, width, height, centreX;  // the star's size, the card's, the centre star's left
+    };
+    const Scale scales[] = {{96, 101, 790, 470, 340}, {120, 127, 988, 588, 425}, {144, 152, 1185, 705, 510},
+                            {192, 202, 1580, 940, 680}};
+    for (const Scale& s : scales) {
+        EXPECT_EQ(toScreen(starSize, s.dpi), s.star) << s.dpi;
+        EXPECT_EQ(toScreen(canvasWidth, s.dpi), s.width) << s.dpi;
+        EXPECT_EQ(toScreen(canvasHeight, s.dpi), s.height) << s.dpi;
+        EXPECT_EQ(toScreen(cellX(2), s.dpi), s.centreX) << s.dpi;
+        for (int canvas = 0; canvas < canvasWidth; ++canvas) {
+            ASSERT_EQ(toCanvas(toScreen(canvas, s.dpi), s.dpi), canvas) << s.dpi;
+        }
+        for (int screen = 0; screen < toScreen(canvasWidth, s.dpi); ++screen) {
+            const int canvas = toCanvas(screen, s.dpi);
+            ASSERT_TRUE(toScreen(canvas, s.dpi) <= screen && screen < toScreen(canvas + 1, s.dpi)) << s.dpi;
+            int column = 1;
+            while (screen >= toScreen(column * bandWidth, s.dpi)) ++column;
+            ASSERT_EQ(cellAt(static_cast<unsigned>(canvas), 0).column, column)
+                << s.dpi << " " << screen;
+        }
+    }
+}

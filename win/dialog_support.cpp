@@ -83,12 +83,33 @@ std::vector<WORD> buildDialogTemplate(const DialogFrame& frame, const std::vecto
     return out;
 }
 
-HFONT createPointFont(const wchar_t* face, int points, int weight) {
+int windowDpi(HWND window) {
+    // Windows before 10 (1607) has no GetDpiForWindow: it is looked up, and
+    // the system's scale stands in for it there.
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    static const auto dpiForWindow = reinterpret_cast<DpiForWindow>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (window && dpiForWindow) {
+        if (const UINT dpi = dpiForWindow(window)) return static_cast<int>(dpi);
+    }
     HDC screen = GetDC(nullptr);
-    int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+SIZE dialogUnitsAtScale(int cx, int cy, int dpi) {
+    // The base units of the dialogs' template font (MS Sans Serif, 8 points,
+    // bold) at 100 %. They are not measured: at another scale the system may
+    // give that face from another set of bitmap sizes, wider than in
+    // proportion.
+    const SIZE base = {7, 13};
+    return SIZE{MulDiv(MulDiv(cx, base.cx, 4), dpi, 96), MulDiv(MulDiv(cy, base.cy, 8), dpi, 96)};
+}
+
+HFONT createPointFont(const wchar_t* face, int points, int weight, int dpi) {
     LOGFONTW font = {};
-    font.lfHeight = -MulDiv(points, pixelsPerInch, 72);
+    font.lfHeight = -MulDiv(points, dpi > 0 ? dpi : windowDpi(nullptr), 72);
     font.lfWeight = weight;
     font.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(font.lfFaceName, face, LF_FACESIZE);

@@ -35,8 +35,15 @@ void prepareCommonControls();
 // An extended dialog template (the plain one cannot carry a bold font).
 std::vector<WORD> buildDialogTemplate(const DialogFrame& frame, const std::vector<DialogItem>& items);
 
-// A font of the given size in points on the screen.
-HFONT createPointFont(const wchar_t* face, int points, int weight);
+// A font of the given size in points at that display scale (the system's for 0).
+HFONT createPointFont(const wchar_t* face, int points, int weight, int dpi = 0);
+// The display scale of a window in dots per inch (96 for 100 %); of the
+// system for no window.
+int windowDpi(HWND window);
+// A size in the dialogs' units, in pixels at 100 % grown in proportion to
+// that scale. The dialog manager maps units through the font at that scale,
+// whose metrics do not grow in proportion (about 1.43 times at 150 %).
+SIZE dialogUnitsAtScale(int cx, int cy, int dpi);
 
 // A button's command: a click (BN_CLICKED), or the same command from an
 // accelerator, whose notification code is 1.

@@ -162,7 +162,7 @@ int children(const char* title) {
     return 0;
 }
 
-int probe(const char* title, bool resources) {
+int probe(const char* title, bool resources, int movedToDpi = 0) {
     HWND window = required(title);
     wchar_t folder[MAX_PATH];
     GetTempPathW(MAX_PATH, folder);
@@ -178,7 +178,7 @@ int probe(const char* title, bool resources) {
     if (!hook) return 3;
     HHOOK installed = SetWindowsHookExW(WH_GETMESSAGE, hook, module, GetWindowThreadProcessId(window, nullptr));
     if (!installed) return 4;
-    PostMessageW(window, RegisterWindowMessageW(L"QuimbaWindowProbe"), resources ? 1 : 0, 0);
+    PostMessageW(window, RegisterWindowMessageW(L"QuimbaWindowProbe"), resources ? 1 : 0, movedToDpi);
     int status = 5;
     for (int i = 0; i < 250; ++i) {
         FILE* in = _wfopen(result.c_str(), L"r");
@@ -355,6 +355,8 @@ int main() {
     if (verb == "gone") return gone(static_cast<DWORD>(atoi(arg(2))), std::vector<std::string>(args.begin() + 3, args.end()));
     if (verb == "children") return children(arg(2));
     if (verb == "probe") return probe(arg(2), std::string(arg(3)) == "resources");
+    // The window told it moved to a display of that scale (dpi), then probed.
+    if (verb == "dpichanged") return probe(arg(2), false, atoi(arg(3)));
     if (verb == "soak") return soak(arg(2), arg(3), arg(4), atoi(arg(5)), atoi(arg(6)), atoi(arg(7)), arg(8));
     if (verb == "units") {
         std::vector<int> values;

@@ -179,6 +179,19 @@ def xdotool(*args):
     subprocess.run(["xdotool"] + [str(a) for a in args], check=True, timeout=30)
 
 
+def set_wine_dpi(dpi):
+    """Sets the scale that Wine gives its programs, where winecfg sets it, and starts Wine's server
+    again so that the next program takes it."""
+    for key in (r"HKCU\Control Panel\Desktop",
+                r"HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts"):
+        subprocess.run(["wine", "reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f"],
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True,
+                       timeout=120)
+    for step in (["wineserver", "-k"], ["wineserver", "-w"], ["wineserver", "-p"], ["wine", "cmd", "/c", "exit"]):
+        subprocess.run(step, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       timeout=120)
+
+
 def wait_until(predicate, timeout=10.0, step=0.05):
     end = time.time() + timeout
     while time.time() < end:

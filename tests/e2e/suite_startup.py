@@ -4,9 +4,9 @@ import os
 import shutil
 import tempfile
 
-from harness import (CARD_BACKGROUND, E2E, WS_CLIPSIBLINGS, WS_SYSMENU, WS_VISIBLE, alt_f4, click_ok, controls,
-                     dialog_units, driver_ok, find_window, ids, save_screenshot, screen_when, standard_config,
-                     xdotool)
+from harness import (CARD_BACKGROUND, E2E, WS_CLIPSIBLINGS, WS_SYSMENU, WS_VISIBLE, alt_f4, answer_password, click_ok,
+                     controls, dialog_units, driver_ok, find_window, ids, save_screenshot, screen_when,
+                     standard_config, window_gone, xdotool)
 
 ASM_V1, ASM_V3 = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}"
 
@@ -26,6 +26,11 @@ class Startup(E2E):
                                  {"win32": "x86", "win64": "amd64"}[os.environ.get("WINEARCH", "win32")])
                 self.assertEqual(manifest.find(f".//{ASM_V3}requestedExecutionLevel").attrib,
                                  {"level": "asInvoker", "uiAccess": "false"})
+                # It declares per-monitor awareness of the display scale, version 2 first, with the forms
+                # that older Windows reads as fallbacks.
+                settings = manifest.find(f".//{ASM_V3}windowsSettings")
+                self.assertEqual([(child.tag.split("}")[1], child.text) for child in settings],
+                                 [("dpiAware", "true/pm"), ("dpiAwareness", "PerMonitorV2, PerMonitor")])
                 self.assertEqual(len(libraries), 1, libraries)
                 self.assertRegex(libraries[0].lower(),
                                  r"\\winsxs\\[a-z0-9]+_microsoft\.windows\.common-controls_6595b64144ccf1df_6\.")
@@ -76,6 +81,28 @@ class Startup(E2E):
             game.start_shown()
             driver_ok(verb, game.texts["main"], *([argument] if argument else []))
             self.assertExitsCleanly(game)
+
+    def test_exit_or_a_close_ends_the_program_under_its_dialogs(self):
+        # The set-up dialogs and the message boxes have no owner: Exit chosen or a close sent while one is
+        # open ends the program and the dialog with it, as if cancelled, storing nothing.
+        for under in ("message", "password", "config"):
+            for verb in ("exit", "sendclose"):
+                with self.subTest(under=under, verb=verb):
+                    game = self.game("en", standard_config())
+                    texts = game.texts
+                    game.open_with("secreto")
+                    stored = game.config_bytes()
+                    driver_ok("command", texts["main"], ids.IDM_PHOTOCOPY if under == "message" else ids.IDM_SETUP)
+                    if under == "config":
+                        answer_password(game, "secreto")
+                    self.assertIsNotNone(find_window(texts[under]))
+                    if verb == "exit":
+                        driver_ok("command", texts["main"], ids.IDM_EXIT)
+                    else:
+                        driver_ok("sendclose", texts["main"])
+                    self.assertExitsCleanly(game)
+                    self.assertTrue(window_gone(texts["main"], texts[under]))
+                    self.assertEqual(game.config_bytes(), stored)
 
     def test_files_beside_a_program_whose_path_passes_260_characters(self):
         top = tempfile.mkdtemp(prefix="quimba-e2e-")

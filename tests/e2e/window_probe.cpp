@@ -107,6 +107,15 @@ extern "C" LRESULT CALLBACK probeHook(int code, WPARAM wParam, LPARAM lParam) {
     const MSG* message = reinterpret_cast<const MSG*>(lParam);
     static const UINT probeMessage = RegisterWindowMessageW(L"QuimbaWindowProbe");
     if (code == HC_ACTION && wParam == PM_REMOVE && message->message == probeMessage) {
+        // Asked for, the window is told it moved to a display of that scale,
+        // as the system tells it, with a suggested size grown in proportion.
+        if (const int dpi = static_cast<int>(message->lParam)) {
+            RECT suggested;
+            GetWindowRect(message->hwnd, &suggested);
+            suggested.right = suggested.left + MulDiv(suggested.right - suggested.left, dpi, 96);
+            suggested.bottom = suggested.top + MulDiv(suggested.bottom - suggested.top, dpi, 96);
+            SendMessageW(message->hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        }
         wchar_t folder[MAX_PATH];
         GetTempPathW(MAX_PATH, folder);
         std::wstring partial = std::wstring(folder) + L"window-probe.part";

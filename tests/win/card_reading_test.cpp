@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "config/game_config.h"
+#include "game/card_layout.h"
 #include "game/card_view.h"
 #include "resources/resource.h"
 #include "tests/accessible_client.h"
@@ -163,9 +164,9 @@ TEST(CardReading, EachStarReadsWhatTheCardShows) {
 
     HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, listen,
                                          GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    // Play with the focus already on the card: the marked star is the one
-    // that had it, and still the new card's game is told.
-    SetFocus(cardWindow().card);
+    // Play with the focus elsewhere: the card takes it, and its marked
+    // star tells the game.
+    SetFocus(nullptr);
     dispatchWaiting();
     heard.clear();
     startCard(cardWindow().window);
@@ -175,7 +176,7 @@ TEST(CardReading, EachStarReadsWhatTheCardShows) {
     EXPECT_EQ(descriptions(), onlyTheGame(1, 1));
     const std::vector<LONG> atPlay = heardOf(EVENT_OBJECT_FOCUS);
     EXPECT_TRUE(!atPlay.empty() && atPlay.back() == 1);
-    EXPECT_EQ(heardOf(EVENT_OBJECT_DESCRIPTIONCHANGE), (std::vector<LONG>{0, 1}));
+    EXPECT_EQ(heardOf(EVENT_OBJECT_DESCRIPTIONCHANGE), (std::vector<LONG>{1, 2, 3, 4, 5, 6, 7, 8, 9, 0}));
     EXPECT_EQ(heardOf(EVENT_OBJECT_STATECHANGE), everyStar);
     heard.clear();
 
@@ -203,6 +204,7 @@ TEST(CardReading, EachStarReadsWhatTheCardShows) {
     EXPECT_EQ(card.name(CHILDID_SELF), filled(words.game, 1, 2));
     EXPECT_EQ(descriptions(), onlyTheGame(0, 1));
     EXPECT_EQ(heardOf(EVENT_OBJECT_STATECHANGE), everyStar);
+    EXPECT_EQ(heardOf(EVENT_OBJECT_DESCRIPTIONCHANGE), everyStar);
     EXPECT_EQ(heardOf(EVENT_OBJECT_FOCUS).back(), CHILDID_SELF);
     heard.clear();
     waitOutThePause();
@@ -210,7 +212,7 @@ TEST(CardReading, EachStarReadsWhatTheCardShows) {
     for (LONG id = 1; id <= 9; ++id) EXPECT_EQ(card.star(id), expectedStar(id, 2, false, true, id == 1)) << id;
     EXPECT_EQ(descriptions(), onlyTheGame(1, 2));
     EXPECT_EQ(heardOf(EVENT_OBJECT_FOCUS).back(), 1);
-    EXPECT_EQ(heardOf(EVENT_OBJECT_DESCRIPTIONCHANGE), (std::vector<LONG>{0, 1}));
+    EXPECT_EQ(heardOf(EVENT_OBJECT_DESCRIPTIONCHANGE), (std::vector<LONG>{1, 2, 3, 4, 5, 6, 7, 8, 9, 0}));
     EXPECT_EQ(heardOf(EVENT_OBJECT_STATECHANGE), everyStar);
 
     // Set up: the card offers no star until Play.
@@ -230,6 +232,7 @@ TEST(CardReading, EachStarReadsWhatTheCardShows) {
     EXPECT_EQ(card.description(CHILDID_SELF), L"Enhorabuena!");
     EXPECT_EQ(card.focus(), CHILDID_SELF);
     EXPECT_EQ(heardOf(EVENT_OBJECT_STATECHANGE), everyStar);
+    EXPECT_EQ(heardOf(EVENT_OBJECT_DESCRIPTIONCHANGE), (std::vector<LONG>{1, 2, 3, 4, 5, 6, 7, 8, 9, 0}));
     for (LONG id = 1; id <= 9; ++id) {
         EXPECT_EQ(card.star(id), expectedStar(id, 2, true, false, false)) << id;
         const bool red = dealtSeries().winningCells[(id - 1) % 3][(id - 1) / 3] != 0;
@@ -271,4 +274,42 @@ TEST(CardReading, AnObjectHeldPastItsCardAnswersWithErrors) {
     EXPECT_EQ(role.vt, VT_EMPTY);
     EXPECT_EQ(left | top | width | height, 0);
     SysFreeString(stale);
+}
+
+// At 150 % a reader finds each star where it is drawn, and its default
+// action presses that star.
+TEST(CardReading, AtAnotherScaleStarsAreWhereTheyAreDrawn) {
+    const int dpi = 144;
+    configure("1");
+    resetSeries();
+    // The control grows with its dialog units at that scale.
+    RECT before;
+    GetClientRect(cardWindow().card, &before);
+    const auto resize = [](int width, int height) {
+        SetWindowPos(cardWindow().card, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    resize(before.right * dpi / canvasDpi, before.bottom * dpi / canvasDpi);
+    setCardDpi(cardWindow().card, dpi);
+    startCard(cardWindow().window);
+    CardObject card(cardWindow().card);
+    POINT origin = {0, 0};
+    ClientToScreen(cardWindow().card, &origin);
+    for (LONG id = 1; id <= 9; ++id) {
+        const int x = cellX((id - 1) % 3 + 1), y = cellY((id - 1) / 3 + 1);
+        LONG left, top, width, height;
+        ASSERT_EQ(card.object->accLocation(&left, &top, &width, &height, childId(id)), S_OK);
+        EXPECT_EQ((std::vector<LONG>{left - origin.x, top - origin.y, width, height}),
+                  (std::vector<LONG>{toScreen(x, dpi), toScreen(y, dpi), toScreen(x + starSize, dpi) - toScreen(x, dpi),
+                                     toScreen(y + starSize, dpi) - toScreen(y, dpi)}))
+            << id;
+        VARIANT hit;
+        card.object->accHitTest(origin.x + toScreen(x + 90, dpi), origin.y + toScreen(y + 90, dpi), &hit);
+        EXPECT_EQ(hit.lVal, id);
+    }
+    card.object->accDoDefaultAction(childId(6));
+    dispatchWaiting();
+    setCardDpi(cardWindow().card, canvasDpi);
+    resize(before.right, before.bottom);
+    EXPECT_EQ(card.star(6), expectedStar(6, 1, true, true, true));
+    EXPECT_EQ(cardSeries().uncoveredCount, 1);
 }

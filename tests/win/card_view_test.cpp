@@ -19,24 +19,24 @@ const COLORREF background = RGB(29, 30, 25);
 const COLORREF red = RGB(255, 0, 0);
 const COLORREF gold = RGB(238, 201, 0);
 
-// The canvas's pixels, read in one go.
+// The canvas's pixels, or a bitmap's of that size, read in one go.
 struct CanvasPixels {
+    int width, height;
     std::vector<COLORREF> pixels;
-    CanvasPixels() : pixels(static_cast<size_t>(canvasWidth * canvasHeight)) {
+    explicit CanvasPixels(HBITMAP bitmap = cardCanvasBitmap(), int w = canvasWidth, int h = canvasHeight)
+        : width(w), height(h), pixels(static_cast<size_t>(w * h)) {
         HDC dc = CreateCompatibleDC(nullptr);
-        HGDIOBJ previous = SelectObject(dc, cardCanvasBitmap());
         BITMAPINFO info = {};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), canvasWidth, -canvasHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        SelectObject(dc, previous);
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         std::vector<DWORD> raw(pixels.size());
-        GetDIBits(dc, cardCanvasBitmap(), 0, canvasHeight, raw.data(), &info, DIB_RGB_COLORS);
+        GetDIBits(dc, bitmap, 0, static_cast<UINT>(h), raw.data(), &info, DIB_RGB_COLORS);
         DeleteDC(dc);
         for (size_t i = 0; i < raw.size(); ++i) {
             DWORD p = raw[i];
             pixels[i] = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
         }
     }
-    COLORREF at(int x, int y) const { return pixels[static_cast<size_t>(y * canvasWidth + x)]; }
+    COLORREF at(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
     int count(COLORREF colour, int left, int top, int right, int bottom) const {
         int n = 0;
         for (int y = top; y <= bottom; ++y)
@@ -62,11 +62,13 @@ struct CanvasPixels {
                 block.push_back(at(x, y));
         return block;
     }
-    // The smallest rectangle that holds every pixel of that colour.
-    RECT bounds(COLORREF colour) const {
-        RECT box = {canvasWidth, canvasHeight, -1, -1};
-        for (int y = 0; y < canvasHeight; ++y) {
-            for (int x = 0; x < canvasWidth; ++x) {
+    // The smallest rectangle that holds every pixel of that colour, within
+    // an area (the whole picture by default).
+    RECT bounds(COLORREF colour, RECT area = {0, 0, 0, 0}) const {
+        if (area.right == 0) area = RECT{0, 0, width, height};
+        RECT box = {width, height, -1, -1};
+        for (int y = area.top; y < area.bottom; ++y) {
+            for (int x = area.left; x < area.right; ++x) {
                 if (at(x, y) != colour) continue;
                 box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x),
                        std::max<LONG>(box.bottom, y)};
@@ -376,4 +378,79 @@ TEST_F(CardView, PlayAndAClickGiveTheCardTheFocus) {
     EXPECT_EQ(GetFocus(), cardWindow().card);
     pressCell(2, 3);
     EXPECT_EQ(std::make_pair(cardSeries().mark.column, cardSeries().mark.row), std::make_pair(2, 3));
+}
+
+// At 150 %: the control shows the card drawn half as large again, its stars
+// and figures whole at their scaled places, and takes a press at a star's
+// scaled place for that star; the canvas, which a photocopy saves, stays
+// exactly the card at 100 %.
+TEST_F(CardView, AtAnotherScaleTheCanvasStaysAt100Percent) {
+    const std::map<int, FigureLook> looks = standardFigureLooks();
+    const int dpi = 144;
+    // Every star holds "5": its text fits well inside the star's middle.
+    configure("1");
+    for (NumberText& figure : gameConfig.prizeFigures) figure.assign("5");
+    gameConfig.winningFigure.assign("5");
+    setCardDpi(cardWindow().card, dpi);
+    startCard(cardWindow().window);
+    press(static_cast<unsigned>(toScreen(cellX(2) + 50, dpi)), static_cast<unsigned>(toScreen(cellY(2) + 50, dpi)));
+    key(VK_UP);  // the frame goes to the star above
+    const CanvasPixels canvas;
+    EXPECT_EQ(canvas.uncoveredCells(), 1);
+    EXPECT_EQ(canvas.cell(2, 2), looks.at(5).plain);
+
+    // The control's picture, painted as the window paints it, on a control
+    // that has grown with its dialog units.
+    const RECT client = {0, 0, toScreen(canvasWidth, dpi) + 20, toScreen(canvasHeight, dpi) + 20};
+    HDC screen = GetDC(nullptr);
+    HBITMAP picture = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ReleaseDC(nullptr, screen);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, picture);
+    DRAWITEMSTRUCT item = {};
+    item.hwndItem = cardWindow().card;
+    item.hDC = dc;
+    item.rcItem = client;
+    paintCardControl(item);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    const CanvasPixels shown(picture, client.right, client.bottom);
+    DeleteObject(picture);
+    setCardDpi(cardWindow().card, canvasDpi);
+
+    // The figure's ink ("5 €", 18 pixels wide at 100 %) inside the
+    // uncovered star, within the star's light middle, and the covered star
+    // beside it: each where the canvas has it,
+    // scaled.
+    const auto middle = [](int scale) {
+        const int x = cellX(2), y = cellY(2);
+        return RECT{toScreen(x + 30, scale), toScreen(y + 40, scale), toScreen(x + 64, scale), toScreen(y + 56, scale)};
+    };
+    const RECT ink = canvas.bounds(background, middle(canvasDpi));
+    EXPECT_EQ((std::vector<LONG>{ink.left, ink.top, ink.right, ink.bottom}), (std::vector<LONG>{379, 204, 397, 214}));
+    const RECT scaledInk = shown.bounds(background, middle(dpi));
+    const int inkSides[] = {ink.left, ink.top, ink.right, ink.bottom};
+    const int scaledSides[] = {scaledInk.left, scaledInk.top, scaledInk.right, scaledInk.bottom};
+    // A font's glyphs do not grow quite in proportion: within 5 pixels.
+    for (int side = 0; side < 4; ++side) EXPECT_NEAR(scaledSides[side], inkSides[side] * 1.5, 5) << side;
+    const auto starExtent = [](const CanvasPixels& pixels, int scale) {
+        int left = pixels.width, right = -1;
+        for (int y = toScreen(cellY(3), scale); y < toScreen(cellY(3) + starSize, scale); ++y) {
+            for (int x = toScreen(2 * bandWidth, scale); x < pixels.width; ++x) {
+                if (pixels.at(x, y) != background) left = std::min(left, x), right = std::max(right, x);
+            }
+        }
+        return std::make_pair(left, right + 1);
+    };
+    const auto [left, right] = starExtent(canvas, canvasDpi);
+    const auto [scaledLeft, scaledRight] = starExtent(shown, dpi);
+    EXPECT_NEAR(scaledLeft, left * 1.5, 2);
+    EXPECT_NEAR(scaledRight, right * 1.5, 2);
+    // The keyboard's frame: its top edge, dotted, above the top star.
+    const int frameTop = toScreen(cellY(1) - markMargin, dpi);
+    int dots = 0;
+    for (int x = toScreen(cellX(2), dpi); x < toScreen(cellX(2) + starSize, dpi); ++x) {
+        dots += shown.at(x, frameTop) != background;
+    }
+    EXPECT_GT(dots, toScreen(starSize, dpi) / 3);
 }
