@@ -159,7 +159,9 @@ int main() {
         if (i > 0) snapshots.push_back(snapshot), writes.push_back(write);
     }
     DeleteObject(canvas);
-    if (dpi == canvasDpi) rows.push_back({"Photocopy (1114894 bytes)", median(snapshots), median(writes), "one plain write"});
+    if (dpi == canvasDpi) {
+        rows.push_back({"Photocopy (1114894 bytes)", median(snapshots), median(writes), "one plain write"});
+    }
 
     printf("%-38s %12s %12s  %-18s %8s\n", "measure (median)", "ms", "baseline ms", "baseline", "ratio");
     for (const Row& row : rows) {

@@ -22,26 +22,11 @@ void setPlayEnabled(HWND window, bool enabled) {
     EnableMenuItem(GetMenu(window), IDM_PLAY, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_DISABLED | MF_GRAYED));
 }
 
-// The modal run returns, and the program ends, once the window is gone.
+// The modal run returns, and the program ends, once the window is gone
+// (and any dialog still open inside this procedure has closed).
 void endMainWindow(HWND window) { DestroyWindow(window); }
 
-// The set-up dialogs and the message boxes have no owner, so the window can
-// be ended under one (Exit chosen, or a close sent by another program): it
-// goes too, as if cancelled, and the program ends.
-BOOL CALLBACK endOwnDialog(HWND dialog, LPARAM mainWindow) {
-    wchar_t kind[8];
-    if (dialog != reinterpret_cast<HWND>(mainWindow) && GetClassNameW(dialog, kind, 8) && lstrcmpW(kind, L"#32770") == 0) {
-        EndDialog(dialog, 0);
-    }
-    return TRUE;
-}
 
-void onDestroy(HWND window) {
-    EnumThreadWindows(GetCurrentThreadId(), endOwnDialog, reinterpret_cast<LPARAM>(window));
-    // A close sent by another program ends the window inside the modal
-    // run's wait for a message, which goes on waiting: this message ends it.
-    PostMessageW(nullptr, WM_NULL, 0, 0);
-}
 
 void onInitialise(HWND window) {
     setupInProgress = 0;
@@ -73,7 +58,8 @@ void onSetup(HWND window) {
     setupInProgress = 1;
     loadConfig();
     if (!gameConfig.password.empty()) showPasswordDialog(nullptr);
-    // Exit or a close may have ended the window while the dialog was open.
+    // Exit or a close may have ended the window while the password dialog
+    // was open: the program then ends as it closes.
     if (IsWindow(window) && (gameConfig.password.empty() || passwordIsRight()) && showConfigDialog(nullptr) &&
         IsWindow(window)) {
         setPlayEnabled(window, true);
@@ -130,7 +116,9 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_DRAWITEM: return onDrawItem(wParam, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_CLOSE: endMainWindow(window); return TRUE;
     case WM_DPICHANGED: onDpiChanged(window, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return TRUE;
-    case WM_DESTROY: onDestroy(window); break;
+    // A close sent by another program ends the window inside the modal
+    // run's wait for a message, which goes on waiting: this message ends it.
+    case WM_DESTROY: PostMessageW(nullptr, WM_NULL, 0, 0); break;
     }
     return FALSE;
 }

@@ -191,12 +191,18 @@ class Faults(SetupDialogs):
         driver_ok(*soak, 1000, 100, 30, "clave")
         warm = probe_resources(main)
         presses, plays, setups = (int(v) for v in os.environ.get("QUIMBA_SOAK", "10000 1000 100").split())
-        code, _ = driver(*soak, presses, plays, setups, "clave", timeout=1800)
-        self.assertEqual(code, 0)
-        last = probe_resources(main)
+        # In two halves: Wine's heap takes a block of about 3 MB at a moment that varies from run to run,
+        # in one half or the other, while a leak grows in both.
+        halves = []
+        for _ in range(2):
+            code, _ = driver(*soak, presses // 2, plays // 2, setups // 2, "clave", timeout=1800)
+            self.assertEqual(code, 0)
+            halves.append(probe_resources(main))
+        half, last = halves
         print(f"\nlong play ({presses} presses, {plays} Play, {setups} Set up): GDI objects {first['gdi']} after "
               f"the first card, {warm['gdi']} after a warm-up of 1000 presses, 100 Play and 30 Set up, {last['gdi']} at the end; private memory "
-              f"{first['memory'] // 1024} KiB, {warm['memory'] // 1024} KiB, {last['memory'] // 1024} KiB",
+              f"{first['memory'] // 1024} KiB, {warm['memory'] // 1024} KiB, {half['memory'] // 1024} KiB half-way, "
+              f"{last['memory'] // 1024} KiB",
               flush=True)
         # The system's caches add up to about 115 objects in all, most of them
         # during the warm-up but at moments that vary from run to run; one object
@@ -206,8 +212,8 @@ class Faults(SetupDialogs):
         self.assertLess(last["gdi"] - first["gdi"], 150)
         # Wine's 64-bit heap (where the machine runs no 32-bit code) gives back and takes again blocks of
         # about 6 MB between readings, with no growth over repeated runs.
-        slack = 2 if os.environ.get("WINEARCH", "win32") == "win32" else 8
-        self.assertLess(last["memory"] - warm["memory"], slack * 1024 * 1024)
+        slack = 1 if os.environ.get("WINEARCH", "win32") == "win32" else 4
+        self.assertLess(min(half["memory"] - warm["memory"], last["memory"] - half["memory"]), slack * 1024 * 1024)
         self.assertIsNotNone(find_window(main, 500))
 
     def test_bad_values_in_a_loaded_configuration(self):
