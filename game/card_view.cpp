@@ -30,9 +30,11 @@ WNDPROC baseCardProc;
 // The keyboard's mark shows while the card has the focus, once one of the
 // card's own keys has been used on it, as Windows shows focus cues.
 bool keyboardUsed;
-// Whether the card in view shows the winning display: a won card stays so
-// after Set up has set it aside, until the next card.
+// Whether the card in view shows the winning display, and its comment as
+// it was when the card was won: a won card stays so after Set up has set it
+// aside (and maybe changed the comment), until the next card.
 bool winningShown;
+std::string winningComment;
 
 // A picture of the card at one scale, and what it is drawn with there: the
 // stars scaled from their large originals, the figures' font at that size.
@@ -176,8 +178,8 @@ void drawWinningDisplay(const ImageDc& dc) {
         }
     }
     SetTextColor(dc.get(), commentColour);
-    TextOutA(dc.get(), scaled(dc.image(), commentX), scaled(dc.image(), commentY),
-             gameConfig.surpriseComment.c_str(), static_cast<int>(gameConfig.surpriseComment.size()));
+    TextOutA(dc.get(), scaled(dc.image(), commentX), scaled(dc.image(), commentY), winningComment.c_str(),
+             static_cast<int>(winningComment.size()));
 }
 
 // The whole card in view, drawn again from what it shows: for a picture at
@@ -221,6 +223,7 @@ void onCardPress(HWND cardControl, CellHit hit) {
     playSound(IDW_CLICK);
     if (result == PressResult::winningCardDone) {
         winningShown = true;
+        winningComment = gameConfig.surpriseComment.str();
         drawOnEachImage(drawWinningDisplay);
         showCanvas(cardControl);
         announceStars(cardControl);

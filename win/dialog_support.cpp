@@ -109,9 +109,14 @@ SIZE dialogUnitsAtScale(int cx, int cy, int dpi) {
 
 HFONT createPointFont(const wchar_t* face, int points, int weight, int dpi) {
     LOGFONTW font = {};
-    font.lfHeight = -MulDiv(points, dpi > 0 ? dpi : windowDpi(nullptr), 72);
+    const int scale = dpi > 0 ? dpi : windowDpi(nullptr);
+    font.lfHeight = -MulDiv(points, scale, 72);
     font.lfWeight = weight;
     font.lfCharSet = DEFAULT_CHARSET;
+    // MS Sans Serif is a bitmap face with a set of sizes for 100 %: at
+    // another scale it would be drawn at the nearest of them, and thin. Its
+    // outline successor draws the size asked for.
+    if (scale != 96 && lstrcmpW(face, L"MS Sans Serif") == 0) face = L"Microsoft Sans Serif";
     lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
     return CreateFontIndirectW(&font);
 }

@@ -1,8 +1,8 @@
 """The card at a display scale of 150 % (144 dpi), as Wine gives it when its screen resolution is set,
 against the same card at 100 %."""
 
-from harness import (CARD_BACKGROUND, E2E, click_ok, config_record, controls, driver_ok, ids, save_screenshot,
-                     screen_when, set_wine_dpi)
+from harness import (CARD_BACKGROUND, E2E, answer_password, click_ok, config_record, controls, driver_ok, fields,
+                     find_window, ids, save_screenshot, screen_when, set_wine_dpi)
 
 
 def ink_box(screen, origin, left, top, right, bottom):
@@ -49,6 +49,17 @@ class Scale(E2E):
             for side, scaled_side in zip(box, scaled_box):
                 self.assertAlmostEqual(scaled_side, side * 1.5, delta=2, msg=(box, scaled_box))
 
+    def dialog_fonts(self, game):
+        """The heights and weights of the fonts drawn in the configuration dialog's first figure and its
+        Accept button, then the dialog cancelled."""
+        driver_ok("command", game.texts["main"], ids.IDM_SETUP)
+        answer_password(game, "secreto")
+        config = game.texts["config"]
+        self.assertIsNotNone(find_window(config))
+        drawn = {int(w[0]): (int(w[1]), int(w[2])) for w in fields(driver_ok("probe", config), "drawn")}
+        driver_ok("click", config, ids.IDC_CONFIG_CANCEL)
+        return [drawn[ids.IDC_FIGURE_FIRST], drawn[ids.IDC_CONFIG_ACCEPT]]
+
     def photocopy(self, game):
         driver_ok("command", game.texts["main"], ids.IDM_PHOTOCOPY)
         click_ok(game.texts["message"])
@@ -57,7 +68,7 @@ class Scale(E2E):
 
     def test_the_card_at_150_percent_is_the_card_at_100_percent_grown(self):
         game, origin = self.start(96)
-        look, copy = card_look(game, origin, 96), self.photocopy(game)
+        look, copy, fonts = card_look(game, origin, 96), self.photocopy(game), self.dialog_fonts(game)
         # Moved to a display of 150 %, the window and the card grow as they would start there.
         driver_ok("dpichanged", game.texts["main"], 144)
         self.assertGrown(look, card_look(game, origin, 144))
@@ -70,3 +81,7 @@ class Scale(E2E):
         self.assertGrown(look, card_look(game, origin, 144))
         # The photocopy is the card at 100 %: the same bytes.
         self.assertTrue(self.photocopy(game) == copy, "the photocopy at 150 % differs from the one at 100 %")
+        # The set-up dialog's fonts grow with it, bold as at 100 % (no bitmap face's nearest size).
+        for (height, weight), (scaled_height, scaled_weight) in zip(fonts, self.dialog_fonts(game)):
+            self.assertAlmostEqual(scaled_height / height, 1.5, delta=0.15, msg=(fonts, height, scaled_height))
+            self.assertEqual(scaled_weight, weight)

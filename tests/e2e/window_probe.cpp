@@ -49,6 +49,13 @@ BOOL CALLBACK describeFont(HWND child, LPARAM context) {
     if (handle && GetObjectW(handle, sizeof font, &font)) {
         int points = MulDiv(-font.lfHeight, 72, dpi);
         fprintf(out, "font %d %d %ld %s\n", GetDlgCtrlID(child), points, font.lfWeight, utf8(font.lfFaceName).c_str());
+        // The font the system drew with: its height in pixels and its weight.
+        HDC dc = GetDC(child);
+        HGDIOBJ previous = SelectObject(dc, handle);
+        TEXTMETRICW drawn;
+        if (GetTextMetricsW(dc, &drawn)) fprintf(out, "drawn %d %ld %ld\n", GetDlgCtrlID(child), drawn.tmHeight, drawn.tmWeight);
+        SelectObject(dc, previous);
+        ReleaseDC(child, dc);
     }
     return TRUE;
 }

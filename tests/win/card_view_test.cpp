@@ -99,6 +99,27 @@ void recordPaints(bool on) {
     onCardPaint = on ? std::function<void()>([] { shown.push_back({CanvasPixels(), dealtSeries()}); }) : nullptr;
 }
 
+// The card control's picture at that scale, painted as the window paints
+// it, on a control that has grown with the scale.
+CanvasPixels paintedCard(int dpi) {
+    const RECT client = {0, 0, toScreen(canvasWidth, dpi) + 20, toScreen(canvasHeight, dpi) + 20};
+    HDC screen = GetDC(nullptr);
+    HBITMAP picture = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ReleaseDC(nullptr, screen);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, picture);
+    DRAWITEMSTRUCT item = {};
+    item.hwndItem = cardWindow().card;
+    item.hDC = dc;
+    item.rcItem = client;
+    paintCardControl(item);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    CanvasPixels painted(picture, client.right, client.bottom);
+    DeleteObject(picture);
+    return painted;
+}
+
 class CardView : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -399,23 +420,7 @@ TEST_F(CardView, AtAnotherScaleTheCanvasStaysAt100Percent) {
     EXPECT_EQ(canvas.uncoveredCells(), 1);
     EXPECT_EQ(canvas.cell(2, 2), looks.at(5).plain);
 
-    // The control's picture, painted as the window paints it, on a control
-    // that has grown with its dialog units.
-    const RECT client = {0, 0, toScreen(canvasWidth, dpi) + 20, toScreen(canvasHeight, dpi) + 20};
-    HDC screen = GetDC(nullptr);
-    HBITMAP picture = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    ReleaseDC(nullptr, screen);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ previous = SelectObject(dc, picture);
-    DRAWITEMSTRUCT item = {};
-    item.hwndItem = cardWindow().card;
-    item.hDC = dc;
-    item.rcItem = client;
-    paintCardControl(item);
-    SelectObject(dc, previous);
-    DeleteDC(dc);
-    const CanvasPixels shown(picture, client.right, client.bottom);
-    DeleteObject(picture);
+    const CanvasPixels shown = paintedCard(dpi);
     setCardDpi(cardWindow().card, canvasDpi);
 
     // The figure's ink ("5 €", 18 pixels wide at 100 %) inside the
@@ -440,4 +445,22 @@ TEST_F(CardView, AtAnotherScaleTheCanvasStaysAt100Percent) {
         dots += shown.at(x, frameTop) != background;
     }
     EXPECT_GT(dots, toScreen(starSize, dpi) / 3);
+}
+
+// A won card keeps its comment when Set up changes it: drawn again at
+// another scale, it shows what the canvas (and a photocopy) shows.
+TEST_F(CardView, AWonCardDrawnAtANewScaleKeepsItsComment) {
+    configure("1", "Enhorabuena!");
+    startCard(cardWindow().window);
+    pressCells();
+    deactivateCard(cardWindow().window);
+    configure("1", "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW");
+    setCardDpi(cardWindow().card, 144);
+    const RECT scaled = paintedCard(144).bounds(gold);
+    setCardDpi(cardWindow().card, canvasDpi);
+    const RECT comment = CanvasPixels().bounds(gold);
+    // Glyphs do not grow quite in proportion: wider than at 100 %, far
+    // narrower than the new comment would be.
+    EXPECT_GT(scaled.right - scaled.left, comment.right - comment.left);
+    EXPECT_LT(scaled.right - scaled.left, 2 * (comment.right - comment.left));
 }
