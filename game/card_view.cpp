@@ -49,7 +49,6 @@ struct CardImage {
 // the card control's scale where that is not 100 %, is what it shows.
 CardImage cardCanvas;
 CardImage screenPicture;
-int cardDpi = canvasDpi;
 
 HBITMAP scaledStar(int resource, int size) {
     GdiObject<HBITMAP> original(static_cast<HBITMAP>(
@@ -295,9 +294,9 @@ LRESULT cardDialogCode(const MSG* message) {
 // the canvas, and so a photocopy, never holds it.
 void drawMark(const DRAWITEMSTRUCT& item) {
     if (!keyboardUsed || !starsPressable(series) || GetFocus() != item.hwndItem) return;
-    const int x = cellX(series.mark.column), y = cellY(series.mark.row);
-    const RECT around = {toScreen(x - uncoveredShift - markMargin, cardDpi), toScreen(y - markMargin, cardDpi),
-                         toScreen(x + starSize + markMargin, cardDpi), toScreen(y + starSize + markMargin, cardDpi)};
+    const int x = cellX(series.mark.column), y = cellY(series.mark.row), dpi = cardControlDpi();
+    const RECT around = {toScreen(x - uncoveredShift - markMargin, dpi), toScreen(y - markMargin, dpi),
+                         toScreen(x + starSize + markMargin, dpi), toScreen(y + starSize + markMargin, dpi)};
     DrawFocusRect(item.hDC, &around);
 }
 
@@ -313,17 +312,18 @@ void createCardCanvas() {
 HBITMAP cardCanvasBitmap() { return cardCanvas.bitmap; }
 
 void setCardDpi(HWND cardControl, int dpi) {
-    cardDpi = dpi > 0 ? dpi : canvasDpi;
     freeImage(screenPicture);
-    if (cardDpi != canvasDpi) {
-        makeImage(screenPicture, cardDpi);
+    if (dpi > 0 && dpi != canvasDpi) {
+        makeImage(screenPicture, dpi);
         loadPictures(screenPicture);
         drawWholeCard(ImageDc(screenPicture));
     }
     InvalidateRect(cardControl, nullptr, FALSE);
 }
 
-int cardControlDpi() { return cardDpi; }
+// Presses and the frame follow the picture shown: the canvas where no
+// screen picture could be made.
+int cardControlDpi() { return screenPicture.bitmap ? screenPicture.dpi : canvasDpi; }
 
 const SeriesDeal& dealtSeries() { return deal; }
 
@@ -360,7 +360,6 @@ void drawNewCard(HWND mainWindow) {
         drawCoveredCard(dc);
     });
     HWND card = GetDlgItem(mainWindow, IDC_CARD);
-    KillTimer(card, pauseTimer);
     showCanvas(card);
     announceStars(card);
     announceCard(card);
@@ -392,8 +391,8 @@ void installCardControlProc(HWND cardControl) {
 LRESULT CALLBACK cardControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_LBUTTONDOWN:
-        onCardClick(window, cellAt(static_cast<unsigned>(toCanvas(LOWORD(lParam), cardDpi)),
-                                   static_cast<unsigned>(toCanvas(HIWORD(lParam), cardDpi))));
+        onCardClick(window, cellAt(static_cast<unsigned>(toCanvas(LOWORD(lParam), cardControlDpi())),
+                                   static_cast<unsigned>(toCanvas(HIWORD(lParam), cardControlDpi()))));
         break;
     case WM_KEYDOWN: onCardKey(window, wParam, (lParam & keyRepeated) != 0); break;
     case WM_TIMER:

@@ -82,14 +82,11 @@ def take_scaled(out):
     set_wine_dpi(144)
     game = Game("es", standard_config(password="secreto", games="1"))
     try:
-        origin = game.play()
+        game.play()
         for column, row in ((1, 1), (2, 1), (2, 2), (3, 3)):
-            game.press((120 + (column - 1) * 220 + 50) * 3 // 2, (15 + (row - 1) * 145 + 50) * 3 // 2)
-        scaled_figure = lambda s, c, r: s.count(harness.CARD_BACKGROUND, origin[0] + (120 + (c - 1) * 220 + 30) * 3 // 2,
-                                                origin[1] + (15 + (r - 1) * 145 + 42) * 3 // 2,
-                                                origin[0] + (120 + (c - 1) * 220 + 60) * 3 // 2,
-                                                origin[1] + (15 + (r - 1) * 145 + 54) * 3 // 2) > 0
-        keep(screen_when(lambda s: scaled_figure(s, 3, 3)), game.texts["main"], f"{out}/card-150-es.png", 10000)
+            x, y = harness.cell_centre(column, row)
+            game.press(x * 3 // 2, y * 3 // 2)  # handled, and painted, when it returns
+        keep(harness.Screen(), game.texts["main"], f"{out}/card-150-es.png", 10000)
     finally:
         game.close()
         set_wine_dpi(96)

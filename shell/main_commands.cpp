@@ -7,6 +7,7 @@
 #include "../resources/resource.h"
 #include "../resources/strings.h"
 #include "../win/dialog_support.h"
+#include "main_window.h"
 #include "snapshot.h"
 
 namespace {
@@ -25,8 +26,6 @@ void setPlayEnabled(HWND window, bool enabled) {
 // The modal run returns, and the program ends, once the window is gone
 // (and any dialog still open inside this procedure has closed).
 void endMainWindow(HWND window) { DestroyWindow(window); }
-
-
 
 void onInitialise(HWND window) {
     setupInProgress = 0;
@@ -59,9 +58,8 @@ void onSetup(HWND window) {
     loadConfig();
     if (!gameConfig.password.empty()) showPasswordDialog(nullptr);
     // Exit or a close may have ended the window while the password dialog
-    // was open: the program then ends as it closes.
-    if (IsWindow(window) && (gameConfig.password.empty() || passwordIsRight()) && showConfigDialog(nullptr) &&
-        IsWindow(window)) {
+    // was open: the program then ends as it closes, with no set-up.
+    if (IsWindow(window) && (gameConfig.password.empty() || passwordIsRight()) && showConfigDialog(nullptr)) {
         setPlayEnabled(window, true);
     }
     setupInProgress = 0;
@@ -88,14 +86,10 @@ void onCommand(HWND window, WORD id) {
 // The window moved to a display of another scale: it takes the size the
 // system suggests, and the card is laid out and drawn again for the scale.
 void onDpiChanged(HWND window, int dpi, const RECT& suggested) {
-    HWND card = GetDlgItem(window, IDC_CARD);
-    const int before = cardControlDpi();
-    RECT size;
-    GetWindowRect(card, &size);
     SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(card, nullptr, 0, 0, MulDiv(size.right - size.left, dpi, before),
-                 MulDiv(size.bottom - size.top, dpi, before), SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    HWND card = GetDlgItem(window, IDC_CARD);
+    fitCardControl(card, dpi);
     setCardDpi(card, dpi);
 }
 

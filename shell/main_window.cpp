@@ -19,9 +19,16 @@ void setIcons(HWND window) {
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon(16)));
 }
 
+// The main window's client area and the card control, in dialog units: the
+// control is one unit wider than the client area.
+struct DialogUnits {
+    short cx, cy;
+};
+constexpr DialogUnits clientUnits = {529, 354};
+constexpr DialogUnits cardUnits = {530, 330};
+
 HWND addCardControl(HWND window) {
-    // In dialog units, one unit wider than the client area.
-    RECT bounds = {0, 0, 530, 330};
+    RECT bounds = {0, 0, cardUnits.cx, cardUnits.cy};
     MapDialogRect(window, &bounds);
     return CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY, 0, 0, bounds.right,
                            bounds.bottom, window, reinterpret_cast<HMENU>(IDC_CARD), programInstance(), nullptr);
@@ -32,10 +39,9 @@ HWND addCardControl(HWND window) {
 // fills its control as it does at 100 %.
 void sizeForScale(HWND window, HWND card) {
     const int dpi = windowDpi(window);
-    if (dpi == 96) return;
-    const SIZE control = dialogUnitsAtScale(530, 330, dpi);
-    SetWindowPos(card, nullptr, 0, 0, control.cx, control.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
-    const SIZE client = dialogUnitsAtScale(529, 354, dpi);
+    if (dpi == fullScaleDpi) return;
+    fitCardControl(card, dpi);
+    const SIZE client = dialogUnitsAtScale(clientUnits.cx, clientUnits.cy, dpi);
     RECT frame = {0, 0, client.cx, client.cy};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), TRUE,
                        static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
@@ -72,9 +78,14 @@ INT_PTR runModally(HWND window) {
 
 }  // namespace
 
+void fitCardControl(HWND card, int dpi) {
+    const SIZE size = dialogUnitsAtScale(cardUnits.cx, cardUnits.cy, dpi);
+    SetWindowPos(card, nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+}
+
 INT_PTR showMainWindow(HWND owner) {
-    const DialogFrame frame = {WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_NOFAILCREATE | DS_3DLOOK, 40, 98, 529,
-                               354, editionTexts.mainTitle};
+    const DialogFrame frame = {WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_NOFAILCREATE | DS_3DLOOK, 40, 98,
+                               clientUnits.cx, clientUnits.cy, editionTexts.mainTitle};
     std::vector<WORD> dialogTemplate = buildDialogTemplate(frame, {});
     HWND mainWindow = CreateDialogIndirectParamW(programInstance(),
                                                  reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner,

@@ -95,7 +95,7 @@ int windowDpi(HWND window) {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
+    return dpi > 0 ? dpi : fullScaleDpi;
 }
 
 SIZE dialogUnitsAtScale(int cx, int cy, int dpi) {
@@ -104,7 +104,7 @@ SIZE dialogUnitsAtScale(int cx, int cy, int dpi) {
     // give that face from another set of bitmap sizes, wider than in
     // proportion.
     const SIZE base = {7, 13};
-    return SIZE{MulDiv(MulDiv(cx, base.cx, 4), dpi, 96), MulDiv(MulDiv(cy, base.cy, 8), dpi, 96)};
+    return SIZE{MulDiv(MulDiv(cx, base.cx, 4), dpi, fullScaleDpi), MulDiv(MulDiv(cy, base.cy, 8), dpi, fullScaleDpi)};
 }
 
 HFONT createPointFont(const wchar_t* face, int points, int weight, int dpi) {
@@ -116,7 +116,7 @@ HFONT createPointFont(const wchar_t* face, int points, int weight, int dpi) {
     // MS Sans Serif is a bitmap face with a set of sizes for 100 %: at
     // another scale it would be drawn at the nearest of them, and thin. Its
     // outline successor draws the size asked for.
-    if (scale != 96 && lstrcmpW(face, L"MS Sans Serif") == 0) face = L"Microsoft Sans Serif";
+    if (scale != fullScaleDpi && lstrcmpW(face, L"MS Sans Serif") == 0) face = L"Microsoft Sans Serif";
     lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
     return CreateFontIndirectW(&font);
 }

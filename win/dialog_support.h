@@ -35,6 +35,8 @@ void prepareCommonControls();
 // An extended dialog template (the plain one cannot carry a bold font).
 std::vector<WORD> buildDialogTemplate(const DialogFrame& frame, const std::vector<DialogItem>& items);
 
+// The display scale of 100 %, in dots per inch.
+constexpr int fullScaleDpi = 96;
 // A font of the given size in points at that display scale (the system's for 0).
 HFONT createPointFont(const wchar_t* face, int points, int weight, int dpi = 0);
 // The display scale of a window in dots per inch (96 for 100 %); of the
