@@ -21,6 +21,9 @@ const COLORREF commentColour = RGB(238, 201, 0);
 const UINT losingCardPause = 2000;
 // The card control's one timer: it ends the pause after a losing card.
 const UINT_PTR pauseTimer = 1;
+// Posted to the card control where its timer cannot be had: the pause then
+// ends as soon as the press that began it has been handled.
+const UINT pauseOver = WM_APP + 1;
 // Set in a key message that the keyboard's repeat sent, the key being held.
 const LPARAM keyRepeated = 1 << 30;
 
@@ -234,7 +237,7 @@ void onCardPress(HWND cardControl, CellHit hit) {
         // meanwhile: the pause is the card's state and a timer.
         announceStars(cardControl);
         announceFocus(cardControl);
-        if (!SetTimer(cardControl, pauseTimer, losingCardPause, nullptr)) finishCardPause(GetParent(cardControl));
+        if (!SetTimer(cardControl, pauseTimer, losingCardPause, nullptr)) PostMessageW(cardControl, pauseOver, 0, 0);
     }
 }
 
@@ -401,6 +404,7 @@ LRESULT CALLBACK cardControlProc(HWND window, UINT message, WPARAM wParam, LPARA
             return 0;
         }
         break;
+    case pauseOver: finishCardPause(GetParent(window)); return 0;
     // The mark shows only while the card has the focus.
     case WM_SETFOCUS:
         InvalidateRect(window, nullptr, FALSE);

@@ -18,39 +18,87 @@ ran=0
 selected() {
   [ -z "$only" ] || [ "$only" = "$1" ]
 }
-# Windows programs end their lines with CR LF. A program or suite that ran
-# no test has not passed: one that none of its tests matches has failed; one
-# whose every test was skipped here (GoogleTest's GTEST_SKIP, the end-to-end
-# runner's status 77) ran none, and a run in which no test ran fails.
+# Windows programs end their lines with CR LF. A program or suite passes
+# only when it ran to its end: exit 0 and its own closing summary, with no
+# crash reported on the way. Under Wine a crash inside a handler can end a
+# program with 0, so the code alone proves nothing. A program or suite that
+# ran no test has not passed: one that none of its tests matches has
+# failed; one whose every test was skipped here (GoogleTest's GTEST_SKIP,
+# the end-to-end runner's status 77) ran none, and a run in which no test
+# ran fails.
+crash_report='Unhandled (page fault|exception|stack overflow|illegal instruction)'
+# The test a GoogleTest program was in when its output stopped.
+last_test() {
+  local started
+  started=$(sed -n 's/^\[ RUN      \] //p' "$1" | tail -n 1)
+  if [ -z "$started" ]; then
+    echo "before its first test"
+  elif grep -qE "^\[ +(OK|FAILED|SKIPPED) +\] ${started//./\\.}( |$)" "$1"; then
+    echo "after its last test, $started"
+  else
+    echo "$started"
+  fi
+}
+verdict() {
+  local code=$1 kind=$2 log=$3
+  if grep -qE "$crash_report" "$log"; then
+    local where
+    if [ "$kind" = gtest ]; then
+      where=$(last_test "$log")
+    else
+      where=$(grep -m 1 -oE '^(ERROR|FAIL): test_[A-Za-z0-9_]+' "$log" | sed 's/^[A-Z]*: //')
+      [ -n "$where" ] || where="a test that ran no further"
+    fi
+    echo "crashed in $where, exit code $code: $(grep -m 1 -E "$crash_report" "$log")"
+  elif [ "$code" != 0 ] && ! { [ "$kind" = e2e ] && [ "$code" = 77 ]; }; then
+    echo "failed with exit code $code"
+  elif [ "$kind" = gtest ]; then
+    if grep -q '^\[  FAILED  \]' "$log"; then
+      echo "failed"
+    elif grep -q '^\[  PASSED  \] 0 tests' "$log"; then
+      grep -q '^\[==========\] 0 tests' "$log" && echo unmatched || echo skipped
+    elif grep -qE '^\[  PASSED  \] [1-9][0-9]* tests?\.$' "$log"; then
+      echo passed
+    else
+      echo "ended without its summary, in $(last_test "$log"), exit code $code"
+    fi
+  elif ! grep -q '^== the suite ran to its end' "$log"; then
+    echo "ended without its closing line, exit code $code"
+  elif [ "$code" = 77 ]; then
+    echo skipped
+  else
+    echo passed
+  fi
+}
 check() {
-  local name=$1 began=$SECONDS
-  shift
+  local name=$1 kind=$2 began=$SECONDS
+  shift 2
   echo "== $name"
   "$@" 2>&1 | tr -d '\r' | tee "$run/last.log"
-  local code=${PIPESTATUS[0]}
-  if [ "$code" = 0 ] && grep -q '^\[  PASSED  \] 0 tests' "$run/last.log"; then
-    code=77
-    grep -q '^\[==========\] 0 tests' "$run/last.log" && code=unmatched
-  fi
-  case $code in
-    0) ran=$((ran + 1))
-       echo "== $name passed in $((SECONDS - began)) s" ;;
-    77) skipped+=("$name")
-        echo "== $name ran no test: each test it selected was skipped here" ;;
+  local code=${PIPESTATUS[0]} said
+  said=$(verdict "$code" "$kind" "$run/last.log")
+  case $said in
+    passed) ran=$((ran + 1))
+            echo "== $name passed in $((SECONDS - began)) s" ;;
+    skipped) skipped+=("$name")
+             echo "== $name ran no test: each test it selected was skipped here" ;;
     unmatched) failed+=("$name")
                echo "== $name ran no test: none of its tests matches the names given" ;;
     *) failed+=("$name")
-       echo "== $name FAILED" ;;
+       echo "== $name FAILED: it $said" ;;
   esac
 }
 
 filter=()
 [ $# -gt 0 ] && filter=("--gtest_filter=$(IFS=:; echo "$*")")
 for program in core_tests win_tests win_tests_en; do
-  selected "$program" && check "$program" wine "bin/$program.exe" "${filter[@]}"
+  selected "$program" && check "$program" gtest wine "bin/$program.exe" "${filter[@]}"
 done
+# A program that crashes inside a handler and exits 0, for the test
+# command's check that a crash fails the run: run only when named.
+[ "$only" = runner_check ] && check runner_check gtest wine bin/runner_check.exe
 for suite in $(python3 e2e/run_e2e.py --list); do
-  selected "e2e_$suite" && check "e2e_$suite" python3 e2e/run_e2e.py --programs bin --suite "$suite" "$@"
+  selected "e2e_$suite" && check "e2e_$suite" e2e python3 e2e/run_e2e.py --programs bin --suite "$suite" "$@"
 done
 
 if [ ${#failed[@]} -gt 0 ]; then

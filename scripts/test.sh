@@ -17,7 +17,7 @@ bash scripts/fuzz.sh "${QUIMBA_FUZZ_SECONDS:-60}"
 echo "== reproducible build: a second build elsewhere gives the same bytes"
 bash scripts/check-reproducible.sh
 
-echo "== a run that would run no test fails, and says why"
+echo "== a run that would run no test, or whose test program crashed, fails and says why"
 refused() {
   local expected=$1 said
   shift
@@ -40,5 +40,10 @@ refused "e2e_faults ran no test: each test it selected was skipped here" \
   env QUIMBA_PERMISSIONS_IGNORED=1 bash scripts/test-wine.sh e2e_faults test_read_only test_unwritable
 refused "win_tests ran no test: each test it selected was skipped here" \
   env QUIMBA_PERMISSIONS_IGNORED=1 bash scripts/test-wine.sh win_tests ConfigFile.ReadOnlyHiddenSystemFileIsReplaced
+
+# A test program that crashes inside a handler and then exits 0, as Wine
+# lets it, fails the run, which says where it crashed.
+refused "runner_check FAILED: it crashed in RunnerCheck.CrashesInsideAHandler" \
+  bash scripts/test-wine.sh runner_check
 
 bash scripts/test-wine.sh

@@ -66,6 +66,9 @@ EDITIONS = {
 
 CARD_BACKGROUND = (29, 30, 25)
 
+# How Wine reports a crash of a program: "wine: Unhandled page fault on ...".
+CRASH_REPORT = re.compile(r"Unhandled (page fault|exception|stack overflow|illegal instruction)")
+
 
 def driver(*args, timeout=30):
     """Runs the driver; returns (exit code, lines of output)."""
@@ -306,6 +309,10 @@ class Game:
             with open(self.config_path, "wb") as f:
                 f.write(config)
         self.process = None
+        # What the program and Wine print, kept outside its folder, which a
+        # test may remove: a crash report there fails the test.
+        handle, self.output = tempfile.mkstemp(prefix="quimba-e2e-output-")
+        os.close(handle)
 
     @property
     def config_path(self):
@@ -317,9 +324,18 @@ class Game:
 
     def start(self):
         # Started from another folder: the program must find its files beside itself.
-        self.process = subprocess.Popen(["wine", self.exe], cwd="/", stdin=subprocess.DEVNULL,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        with open(self.output, "ab") as output:
+            self.process = subprocess.Popen(["wine", self.exe], cwd="/", stdin=subprocess.DEVNULL,
+                                            stdout=output, stderr=subprocess.STDOUT)
         return self
+
+    def crash_report(self):
+        """The first line of Wine's report of a crash in the program, None where it did not crash.
+        A crash inside a handler may end the program with exit code 0, its window gone as after a
+        clean end."""
+        with open(self.output, "rb") as f:
+            said = f.read().decode("utf-8", "replace").replace("\r", "")
+        return next((line for line in said.splitlines() if CRASH_REPORT.search(line)), None)
 
     def start_shown(self):
         self.start()
@@ -360,6 +376,10 @@ class Game:
     def close(self):
         self.close_process()
         shutil.rmtree(self.folder, ignore_errors=True)
+
+    def forget_output(self):
+        if os.path.exists(self.output):
+            os.remove(self.output)
 
     def command(self, command_id):
         driver_ok("command", self.texts["main"], command_id)
@@ -564,6 +584,12 @@ class E2E(unittest.TestCase):
     def tearDown(self):
         for game in self.games:
             game.close()
+        crashes = [f"{game.texts['exe']} crashed: {report}" for game in self.games
+                   if (report := game.crash_report())]
+        for game in self.games:
+            game.forget_output()
+        if crashes:
+            self.fail("; ".join(crashes))
 
     def game(self, edition="es", config=None, folder=None):
         """A copy of an edition; the case's earlier copies end first."""

@@ -134,6 +134,12 @@ std::vector<LONG> heardOf(DWORD kind) {
     return stars;
 }
 
+// The star that the last event of that kind named, -1 where none came.
+LONG lastHeard(DWORD kind) {
+    const std::vector<LONG> stars = heardOf(kind);
+    return stars.empty() ? -1 : stars.back();
+}
+
 const std::vector<LONG> everyStar = {1, 2, 3, 4, 5, 6, 7, 8, 9};
 
 }  // namespace
@@ -174,8 +180,7 @@ TEST(CardReading, EachStarReadsWhatTheCardShows) {
     EXPECT_EQ(card.name(CHILDID_SELF), filled(words.game, 1, 2));
     for (LONG id = 1; id <= 9; ++id) EXPECT_EQ(card.star(id), expectedStar(id, 1, false, true, id == 1)) << id;
     EXPECT_EQ(descriptions(), onlyTheGame(1, 1));
-    const std::vector<LONG> atPlay = heardOf(EVENT_OBJECT_FOCUS);
-    EXPECT_TRUE(!atPlay.empty() && atPlay.back() == 1);
+    EXPECT_EQ(lastHeard(EVENT_OBJECT_FOCUS), 1);
     EXPECT_EQ(heardOf(EVENT_OBJECT_DESCRIPTIONCHANGE), (std::vector<LONG>{1, 2, 3, 4, 5, 6, 7, 8, 9, 0}));
     EXPECT_EQ(heardOf(EVENT_OBJECT_STATECHANGE), everyStar);
     heard.clear();
@@ -205,13 +210,13 @@ TEST(CardReading, EachStarReadsWhatTheCardShows) {
     EXPECT_EQ(descriptions(), onlyTheGame(0, 1));
     EXPECT_EQ(heardOf(EVENT_OBJECT_STATECHANGE), everyStar);
     EXPECT_EQ(heardOf(EVENT_OBJECT_DESCRIPTIONCHANGE), everyStar);
-    EXPECT_EQ(heardOf(EVENT_OBJECT_FOCUS).back(), CHILDID_SELF);
+    EXPECT_EQ(lastHeard(EVENT_OBJECT_FOCUS), CHILDID_SELF);
     heard.clear();
     waitOutThePause();
     EXPECT_EQ(card.name(CHILDID_SELF), filled(words.game, 2, 2));
     for (LONG id = 1; id <= 9; ++id) EXPECT_EQ(card.star(id), expectedStar(id, 2, false, true, id == 1)) << id;
     EXPECT_EQ(descriptions(), onlyTheGame(1, 2));
-    EXPECT_EQ(heardOf(EVENT_OBJECT_FOCUS).back(), 1);
+    EXPECT_EQ(lastHeard(EVENT_OBJECT_FOCUS), 1);
     EXPECT_EQ(heardOf(EVENT_OBJECT_DESCRIPTIONCHANGE), (std::vector<LONG>{1, 2, 3, 4, 5, 6, 7, 8, 9, 0}));
     EXPECT_EQ(heardOf(EVENT_OBJECT_STATECHANGE), everyStar);
 

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <map>
+#include <memory>
 
 #include "config/game_config.h"
 #include "game/card_layout.h"
@@ -360,6 +361,42 @@ TEST_F(CardView, ManyPressesLeakNoGdiObject) {
     const bool drewAfterwards = CanvasPixels().uncovered(1, 1);
     for (HBRUSH brush : ballast) DeleteObject(brush);
     EXPECT_TRUE(drewAfterwards);
+}
+
+// How the pause after a losing card ends. It begins once the ninth press
+// has been handled (the losing card in view, taking no press) and ends
+// outside that handling, with the next game's covered card: when its time
+// runs out, or at once where no timer can be had.
+TEST_F(CardView, ThePauseEndsWithTheNextGamesCard) {
+    struct Ending {
+        const char* name;
+        bool timersRefused;
+        DWORD shortest, longest;  // milliseconds from the ninth press
+    };
+    const Ending endings[] = {
+        {"its time runs out", false, 1900, 3900},
+        {"no timer to be had", true, 0, 1000},
+    };
+    for (const Ending& e : endings) {
+        configure("3");
+        resetSeries();
+        startCard(cardWindow().window);
+        pressCells(8);
+        std::unique_ptr<TimersRefused> refused(e.timersRefused ? new TimersRefused : nullptr);
+        if (refused) {
+            ASSERT_EQ(SetTimer(nullptr, 0, 1000, nullptr), 0u) << "the timers are still given";
+        }
+        pressCell(3, 3);
+        EXPECT_TRUE(cardPaused(cardSeries())) << e.name;
+        EXPECT_EQ(CanvasPixels().uncoveredCells(), 9) << e.name;
+        const DWORD paused = waitOutThePause();
+        refused.reset();
+        EXPECT_GE(paused, e.shortest) << e.name;
+        EXPECT_LT(paused, e.longest) << e.name;
+        EXPECT_EQ(cardSeries().shownGame, 2) << e.name;
+        EXPECT_EQ(CanvasPixels().uncoveredCells(), 0) << e.name;
+        EXPECT_TRUE(starsPressable(cardSeries())) << e.name;
+    }
 }
 
 // A held key moves the mark but presses once; keys typed during the pause

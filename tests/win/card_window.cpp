@@ -70,3 +70,42 @@ DWORD waitOutThePause() {
     }
     return GetTickCount() - start;
 }
+
+namespace {
+
+UINT_PTR WINAPI refusedTimer(HWND, UINT_PTR, UINT, TIMERPROC) { return 0; }
+
+// The program's import address entry for a function of user32.
+void** importEntry(void* function) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* library = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         library->Name; ++library) {
+        if (lstrcmpiA(reinterpret_cast<const char*>(base + library->Name), "user32.dll") != 0) continue;
+        for (auto* entry = reinterpret_cast<void**>(base + library->FirstThunk); *entry; ++entry) {
+            if (*entry == function) return entry;
+        }
+    }
+    return nullptr;
+}
+
+void pointEntry(void** entry, void* to) {
+    DWORD was;
+    VirtualProtect(entry, sizeof *entry, PAGE_READWRITE, &was);
+    *entry = to;
+    VirtualProtect(entry, sizeof *entry, was, &was);
+}
+
+}  // namespace
+
+TimersRefused::TimersRefused()
+    : entry_(nullptr), real_(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetTimer"))) {
+    entry_ = importEntry(real_);
+    if (entry_) pointEntry(entry_, reinterpret_cast<void*>(refusedTimer));
+}
+
+TimersRefused::~TimersRefused() {
+    if (entry_) pointEntry(entry_, real_);
+}

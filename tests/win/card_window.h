@@ -31,3 +31,18 @@ void dispatchWaiting();
 // Handles the thread's messages until the pause after a losing card is
 // over (at most 10 s); returns how long that took, in milliseconds.
 DWORD waitOutThePause();
+
+// While it lives, every SetTimer of this program fails, as where the system
+// has no timer left to give: the program's own import of it is pointed at a
+// stand-in that refuses.
+class TimersRefused {
+public:
+    TimersRefused();
+    ~TimersRefused();
+    TimersRefused(const TimersRefused&) = delete;
+    TimersRefused& operator=(const TimersRefused&) = delete;
+
+private:
+    void** entry_;
+    void* real_;
+};
