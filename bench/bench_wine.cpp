@@ -92,8 +92,8 @@ int main() {
     std::wstring folder = argv[1];
     // At another display scale (its dpi the second argument) only the card
     // is measured: presses land at the stars' scaled places.
-    const int dpi = argc > 2 ? _wtoi(argv[2]) : canvasDpi;
-    const std::string scale = dpi == canvasDpi ? "" : " at " + std::to_string(dpi * 100 / canvasDpi) + " %";
+    const int dpi = argc > 2 ? _wtoi(argv[2]) : fullScaleDpi;
+    const std::string scale = dpi == fullScaleDpi ? "" : " at " + std::to_string(dpi * 100 / fullScaleDpi) + " %";
     if (folder.back() != L'\\') folder += L'\\';
     const std::wstring game = folder + L"quimba.exe", english = folder + L"glimter-lottery.exe";
     const std::wstring minimal = folder + L"minimal_window.exe", floorProgram = folder + L"floor_window.exe";
@@ -105,14 +105,14 @@ int main() {
     // The floor has the game's manifest and common-controls preparation and
     // shows an empty window: the game cannot start faster than it.
     std::vector<double> gameTimes, englishTimes, floorTimes, minimalTimes;
-    for (int i = 0; i < (dpi == canvasDpi ? 21 : 0); ++i) {
+    for (int i = 0; i < (dpi == fullScaleDpi ? 21 : 0); ++i) {
         double g = startUp(game, L"Quimba Familiar");
         double f = startUp(floorProgram, L"Floor window");
         double e = startUp(english, L"Family glimter");
         double m = startUp(minimal, L"Minimal window");
         if (i > 0) gameTimes.push_back(g), englishTimes.push_back(e), floorTimes.push_back(f), minimalTimes.push_back(m);
     }
-    if (dpi == canvasDpi) {
+    if (dpi == fullScaleDpi) {
         rows.push_back({"start-up, quimba", median(gameTimes), median(floorTimes), "floor program"});
         rows.push_back({"start-up, glimter lottery", median(englishTimes), median(floorTimes), "floor program"});
         rows.push_back({"start-up, floor program", median(floorTimes), median(minimalTimes), "minimal program"});
@@ -144,7 +144,7 @@ int main() {
     ReleaseDC(nullptr, screen);
     const DWORD size = bmpFileSize(790, 470);
     std::vector<char> bytes(size, 0x19);
-    for (int i = 0; i < (dpi == canvasDpi ? 21 : 0); ++i) {
+    for (int i = 0; i < (dpi == fullScaleDpi ? 21 : 0); ++i) {
         double start = now();
         saveBitmapFile(canvas, folder + L"MiCopia.bmp");
         double snapshot = now() - start;
@@ -159,7 +159,7 @@ int main() {
         if (i > 0) snapshots.push_back(snapshot), writes.push_back(write);
     }
     DeleteObject(canvas);
-    if (dpi == canvasDpi) {
+    if (dpi == fullScaleDpi) {
         rows.push_back({"Photocopy (1114894 bytes)", median(snapshots), median(writes), "one plain write"});
     }
 

@@ -6,6 +6,7 @@
 #include "../win/win_handles.h"
 #include "config_checks.h"
 #include "game_config.h"
+#include "password_rule.h"
 
 namespace {
 
@@ -90,22 +91,17 @@ void copyEntry(HWND dialog, int id, FixedText<Capacity>& field) {
 }
 
 // The live configuration takes the entries before they are checked, and
-// keeps them even when they are refused; all but a password that the code
-// page cannot hold exactly, which would be stored as "?" marks or
-// look-alikes that other characters then open, and which nobody could type
-// again to reach the set-up. Returns whether the password was taken.
+// keeps them even when they are refused; all but a password that cannot be
+// stored (passwordToStore). Returns whether the password was taken.
 bool copyEntries(HWND dialog) {
     for (int k = 0; k < prizeFigureCount; ++k) copyEntry(dialog, IDC_FIGURE_FIRST + k, gameConfig.prizeFigures[k]);
     copyEntry(dialog, IDC_WINNING_FIGURE, gameConfig.winningFigure);
     copyEntry(dialog, IDC_COMMENT, gameConfig.surpriseComment);
     copyEntry(dialog, IDC_GAMES, gameConfig.gamesUntilTruePrize);
-    // The password shown and left as it was keeps its bytes: one that an
-    // earlier copy cut inside a character would not come back the same.
-    const std::wstring shown = controlText(dialog, IDC_CONFIG_PASSWORD);
-    if (!gameConfig.password.empty() && shown == wideText(gameConfig.password.c_str())) return true;
-    const AnsiText password = ansiText(shown, PasswordText::capacity);
-    if (password.exact) gameConfig.password.assign(password.bytes);
-    return password.exact;
+    const std::optional<std::string> password = passwordToStore(
+        gameConfig.password.str(), controlText(dialog, IDC_CONFIG_PASSWORD), PasswordText::capacity);
+    if (password) gameConfig.password.assign(*password);
+    return password.has_value();
 }
 
 void showMessage(const wchar_t* text) { MessageBoxW(nullptr, text, editionTexts.messageCaption, MB_OK); }

@@ -4,6 +4,7 @@
 #include "../resources/strings.h"
 #include "../win/dialog_support.h"
 #include "../win/win_handles.h"
+#include "password_rule.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <ole2.h>
 #include <oleacc.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <string>
 
-#include "../config/game_config.h"
 #include "../resources/strings.h"
 #include "../win/dialog_support.h"
 #include "card_layout.h"
@@ -28,8 +28,8 @@ CellHit starOf(LONG child) {
 }
 LONG childOf(CellHit star) { return (star.row - 1) * cardColumns + star.column; }
 // The child that holds the focus while the card has it.
-LONG focusedChild() {
-    const CellHit star = focusedStar(cardSeries());
+LONG focusedChild(const CardShown& card) {
+    const CellHit star = focusedStar(card);
     return star.onCard() ? childOf(star) : CHILDID_SELF;
 }
 
@@ -39,26 +39,88 @@ std::wstring filledIn(const wchar_t* format, int first, int second) {
     return length > 0 ? std::wstring(text, static_cast<std::size_t>(length)) : std::wstring(format);
 }
 
-// A reader's places for answers start empty, as COM asks, so that a
-// failure never leaves something there that looks like an answer.
-void clearOut(BSTR* out) { *out = nullptr; }
-void clearOut(VARIANT* out) { VariantInit(out); }
-void clearOut(IDispatch** out) { *out = nullptr; }
-void clearOut(LONG* out) { *out = 0; }
+// What a reader reads of the card and its stars, from the record of the card
+// on screen alone: the object's answers and the events that tell of their
+// changes both come from here. An empty text is no text.
+LONG childCount(const CardShown& card) { return starsOnOffer(card) ? starCount : 0; }
+
+// "Card, game 2 of 3": the game that the card on screen was dealt for, in
+// the series it was dealt in.
+std::wstring gameWords(const CardShown& card) {
+    return filledIn(editionTexts.cardInPlayName, card.game, card.seriesLength);
+}
+
+bool shownAsWon(const CardShown& card) { return cardWon(card) && !card.setAside; }
+
+std::wstring nameOf(const CardShown& card, LONG child) {
+    if (child != CHILDID_SELF) return filledIn(editionTexts.starName, starOf(child).row, starOf(child).column);
+    if (cardInPlay(card)) return gameWords(card);
+    return shownAsWon(card) ? editionTexts.cardWonName : editionTexts.cardIdleName;
+}
+
+// A star reads as covered, or as the figure that the card shows on it.
+std::wstring valueOf(const CardShown& card, LONG child) {
+    if (child == CHILDID_SELF) return std::wstring();
+    const CellHit star = starOf(child);
+    return uncovered(card, star) ? figureText(figureUnder(card, star), editionTexts.currencySuffix)
+                                 : std::wstring(editionTexts.starCovered);
+}
+
+// The won card carries the surprise comment it was won with, and its three
+// stars that turned red say so; nothing of either shows before the win.
+// The marked star of a new card tells which game it is, as the reader
+// moves to it.
+std::wstring descriptionOf(const CardShown& card, LONG child) {
+    if (child == CHILDID_SELF) return shownAsWon(card) ? wideText(card.comment.c_str()) : std::wstring();
+    if (freshCard(card) && child == childOf(card.mark)) return gameWords(card);
+    return winningStar(card, starOf(child)) ? std::wstring(editionTexts.winningStar) : std::wstring();
+}
+
+// The state of an element, but for whether it has the focus.
+LONG stateOf(const CardShown& card, LONG child) {
+    LONG flags = STATE_SYSTEM_FOCUSABLE;
+    if (child != CHILDID_SELF && !starsPressable(card)) flags |= STATE_SYSTEM_UNAVAILABLE;
+    return flags;
+}
+
+std::wstring actionOf(const CardShown& card, LONG child) {
+    return child == CHILDID_SELF || !starsPressable(card) ? std::wstring() : std::wstring(editionTexts.uncoverAction);
+}
+
+// Everything a reader may have read of the card, at one moment.
+struct Reading {
+    LONG count = 0;
+    std::wstring name;
+    std::wstring description;
+    std::wstring values[starCount];
+    std::wstring descriptions[starCount];
+    LONG states[starCount] = {};
+    // The child that holds the focus, -1 while the card does not have it.
+    LONG focus = -1;
+};
+
+Reading readingOf(HWND card) {
+    const CardShown& shown = shownCard();
+    Reading reading;
+    reading.count = childCount(shown);
+    reading.name = nameOf(shown, CHILDID_SELF);
+    reading.description = descriptionOf(shown, CHILDID_SELF);
+    for (LONG star = 1; star <= reading.count; ++star) {
+        reading.values[star - 1] = valueOf(shown, star);
+        reading.descriptions[star - 1] = descriptionOf(shown, star);
+        reading.states[star - 1] = stateOf(shown, star);
+    }
+    reading.focus = GetFocus() == card ? focusedChild(shown) : -1;
+    return reading;
+}
+
+// What a reader was last told of the card.
+Reading told;
 
 HRESULT giveText(const std::wstring& text, BSTR* out) {
+    if (text.empty()) return S_FALSE;
     *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     return *out ? S_OK : E_OUTOFMEMORY;
-}
-
-HRESULT giveNoText(BSTR* out) {
-    *out = nullptr;
-    return S_FALSE;
-}
-
-// "Card, game 2 of 3": the game of the card on screen.
-std::wstring gameWords(const SeriesState& series) {
-    return filledIn(editionTexts.cardInPlayName, series.shownGame, gamesInSeries(gameConfig));
 }
 
 void giveChild(LONG child, VARIANT* out) {
@@ -66,8 +128,24 @@ void giveChild(LONG child, VARIANT* out) {
     out->lVal = child;
 }
 
+// A reader's places for answers start empty, as COM asks, so that a
+// failure never leaves something there that looks like an answer.
+void clearOut(BSTR* out) {
+    if (out) *out = nullptr;
+}
+void clearOut(VARIANT* out) {
+    if (out) VariantInit(out);
+}
+void clearOut(IDispatch** out) {
+    if (out) *out = nullptr;
+}
+void clearOut(LONG* out) {
+    if (out) *out = 0;
+}
+
 // The card control's accessible object. It keeps nothing of the card but
-// the control's handle, and reads the rest where the card lives.
+// the control's handle, and reads the rest in the record of the card on
+// screen.
 class CardObject final : public IAccessible {
 public:
     explicit CardObject(HWND card) : card_(card) {}
@@ -125,7 +203,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
         if (const HRESULT known = ready_(count)) return known;
-        *count = starsOnOffer(cardSeries()) ? starCount : 0;
+        *count = childCount(shownCard());
         return S_OK;
     }
     // The stars are simple elements, not objects of their own.
@@ -138,41 +216,17 @@ public:
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         LONG star;
         if (const HRESULT known = star_(child, star, name)) return known;
-        if (star != CHILDID_SELF) {
-            return giveText(filledIn(editionTexts.starName, starOf(star).row, starOf(star).column), name);
-        }
-        const SeriesState& series = cardSeries();
-        if (cardInPlay(series)) return giveText(gameWords(series), name);
-        return giveText(series.outcome == CardOutcome::won ? editionTexts.cardWonName : editionTexts.cardIdleName,
-                        name);
+        return giveText(nameOf(shownCard(), star), name);
     }
-    // A star reads as covered, or as the figure that the card shows on it.
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
         LONG star;
         if (const HRESULT known = star_(child, star, value)) return known;
-        if (star == CHILDID_SELF) return giveNoText(value);
-        const CellHit cell = starOf(star);
-        const bool uncovered = cardSeries().cardCells[cell.column - 1][cell.row - 1].uncovered != 0;
-        return giveText(uncovered ? starFigureText(cell) : std::wstring(editionTexts.starCovered), value);
+        return giveText(valueOf(shownCard(), star), value);
     }
-    // The won card carries the surprise comment, and its three stars that
-    // turned red say so; nothing of either shows before the win. The marked
-    // star of a new card tells which game it is, as the reader moves to it.
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
         LONG star;
         if (const HRESULT known = star_(child, star, description)) return known;
-        const SeriesState& series = cardSeries();
-        if (star != CHILDID_SELF && freshCard(series) && star == childOf(series.mark)) {
-            return giveText(gameWords(series), description);
-        }
-        if (series.outcome != CardOutcome::won) return giveNoText(description);
-        if (star != CHILDID_SELF) {
-            const CellHit cell = starOf(star);
-            if (!dealtSeries().winningCells[cell.column - 1][cell.row - 1]) return giveNoText(description);
-            return giveText(editionTexts.winningStar, description);
-        }
-        if (gameConfig.surpriseComment.empty()) return giveNoText(description);
-        return giveText(wideText(gameConfig.surpriseComment.c_str()), description);
+        return giveText(descriptionOf(shownCard(), star), description);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
         LONG star;
@@ -183,16 +237,15 @@ public:
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
         LONG star;
         if (const HRESULT known = star_(child, star, state)) return known;
-        LONG flags = STATE_SYSTEM_FOCUSABLE;
-        if (star != CHILDID_SELF && !starsPressable(cardSeries())) flags |= STATE_SYSTEM_UNAVAILABLE;
-        if (GetFocus() == card_ && focusedChild() == star) flags |= STATE_SYSTEM_FOCUSED;
+        LONG flags = stateOf(shownCard(), star);
+        if (GetFocus() == card_ && focusedChild(shownCard()) == star) flags |= STATE_SYSTEM_FOCUSED;
         giveChild(flags, state);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
         LONG star;
         if (const HRESULT known = star_(child, star, help)) return known;
-        return giveNoText(help);
+        return S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, LONG* topic) override {
         if (const HRESULT known = ready_(file, topic)) return known;
@@ -201,14 +254,14 @@ public:
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
         LONG star;
         if (const HRESULT known = star_(child, star, shortcut)) return known;
-        return giveNoText(shortcut);
+        return S_FALSE;
     }
     // The marked star while the card is played and has the focus; the card
     // itself when it has the focus and offers nothing to press.
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
         if (const HRESULT known = ready_(focus)) return known;
         if (GetFocus() != card_) return S_FALSE;
-        giveChild(focusedChild(), focus);
+        giveChild(focusedChild(shownCard()), focus);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
@@ -218,8 +271,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
         LONG star;
         if (const HRESULT known = star_(child, star, action)) return known;
-        if (star == CHILDID_SELF || !starsPressable(cardSeries())) return giveNoText(action);
-        return giveText(editionTexts.uncoverAction, action);
+        return giveText(actionOf(shownCard(), star), action);
     }
     HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override {
         return card_ ? DISP_E_MEMBERNOTFOUND : RPC_E_DISCONNECTED;
@@ -227,15 +279,13 @@ public:
     // On the screen: a star where it is drawn, covered or uncovered.
     HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child) override {
         LONG star;
-        if (const HRESULT known = ready_(left, top, width, height)) return known;
-        if (const HRESULT known = star_(child, star)) return known;
+        if (const HRESULT known = star_(child, star, left, top, width, height)) return known;
         RECT area;
         if (star == CHILDID_SELF) {
             GetClientRect(card_, &area);
         } else {
             const CellHit cell = starOf(star);
-            const int x = cellX(cell.column) -
-                          (cardSeries().cardCells[cell.column - 1][cell.row - 1].uncovered ? uncoveredShift : 0);
+            const int x = cellX(cell.column) - (uncovered(shownCard(), cell) ? uncoveredShift : 0);
             const int dpi = cardControlDpi();
             area = RECT{toScreen(x, dpi), toScreen(cellY(cell.row), dpi), toScreen(x + starSize, dpi),
                         toScreen(cellY(cell.row) + starSize, dpi)};
@@ -250,21 +300,21 @@ public:
     HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
         LONG from;
         if (const HRESULT known = star_(start, from, end)) return known;
+        if (direction < NAVDIR_UP || direction > NAVDIR_LASTCHILD) return E_INVALIDARG;
         LONG to = 0;
         if (from == CHILDID_SELF) {
-            if (!starsOnOffer(cardSeries())) return S_FALSE;
             if (direction == NAVDIR_FIRSTCHILD) to = 1;
-            if (direction == NAVDIR_LASTCHILD) to = starCount;
+            if (direction == NAVDIR_LASTCHILD) to = childCount(shownCard());
         } else if (direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD) {
             return E_INVALIDARG;
         } else if (direction == NAVDIR_NEXT || direction == NAVDIR_PREVIOUS) {
             to = from + (direction == NAVDIR_NEXT ? 1 : -1);
-        } else if (direction >= NAVDIR_UP && direction <= NAVDIR_RIGHT) {
+        } else {
             const CardKey keys[] = {CardKey::up, CardKey::down, CardKey::left, CardKey::right};
             to = childOf(markAfterKey(starOf(from), keys[direction - NAVDIR_UP]));
             if (to == from) to = 0;
         }
-        if (to < 1 || to > starCount) return S_FALSE;
+        if (to < 1 || to > childCount(shownCard())) return S_FALSE;
         giveChild(to, end);
         return S_OK;
     }
@@ -278,7 +328,7 @@ public:
         if (!PtInRect(&client, at)) return S_FALSE;
         const CellHit cell = cellAt(static_cast<unsigned>(toCanvas(at.x, cardControlDpi())),
                                     static_cast<unsigned>(toCanvas(at.y, cardControlDpi())));
-        giveChild(starsOnOffer(cardSeries()) && cell.onCard() ? childOf(cell) : CHILDID_SELF, child);
+        giveChild(starsOnOffer(shownCard()) && cell.onCard() ? childOf(cell) : CHILDID_SELF, child);
         return S_OK;
     }
     // A press on the star, posted as a click arrives: the reader is never
@@ -286,7 +336,7 @@ public:
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
         LONG star;
         if (const HRESULT known = star_(child, star)) return known;
-        if (star == CHILDID_SELF || !starsPressable(cardSeries())) return DISP_E_MEMBERNOTFOUND;
+        if (star == CHILDID_SELF || !starsPressable(shownCard())) return DISP_E_MEMBERNOTFOUND;
         const CellHit cell = starOf(star);
         const LPARAM at = MAKELPARAM(toScreen(cellX(cell.column) + starSize / 2, cardControlDpi()),
                                      toScreen(cellY(cell.row) + starSize / 2, cardControlDpi()));
@@ -301,11 +351,12 @@ private:
     ~CardObject() = default;
 
     // Whether the object can answer: S_OK with every place for an answer
-    // given and cleared, or the error to answer with.
+    // given, or the error to answer with; the places given are cleared
+    // either way.
     template <typename... Out>
     HRESULT ready_(Out*... out) const {
-        if (((out == nullptr) || ...)) return E_POINTER;
         (clearOut(out), ...);
+        if (((out == nullptr) || ...)) return E_POINTER;
         return card_ ? S_OK : RPC_E_DISCONNECTED;
     }
     // Which of the card's elements a reader means: S_OK and the child id
@@ -315,13 +366,14 @@ private:
         if (const HRESULT known = ready_(out...)) return known;
         if (child.vt != VT_I4) return E_INVALIDARG;
         star = child.lVal;
-        const LONG last = starsOnOffer(cardSeries()) ? starCount : 0;
-        return star >= CHILDID_SELF && star <= last ? S_OK : E_INVALIDARG;
+        return star >= CHILDID_SELF && star <= childCount(shownCard()) ? S_OK : E_INVALIDARG;
     }
 
     LONG references_ = 1;
     HWND card_;
 };
+
+void notify(HWND card, DWORD event, LONG child) { NotifyWinEvent(event, card, OBJID_CLIENT, child); }
 
 }  // namespace
 
@@ -353,23 +405,21 @@ void closeCardReading() {
 }
 
 void announceFocus(HWND card) {
-    if (GetFocus() == card) NotifyWinEvent(EVENT_OBJECT_FOCUS, card, OBJID_CLIENT, focusedChild());
+    told.focus = GetFocus() == card ? focusedChild(shownCard()) : -1;
+    if (told.focus != -1) notify(card, EVENT_OBJECT_FOCUS, told.focus);
 }
 
-void announceStars(HWND card) {
-    for (LONG star = 1; star <= starCount; ++star) {
-        NotifyWinEvent(EVENT_OBJECT_STATECHANGE, card, OBJID_CLIENT, star);
-        NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, card, OBJID_CLIENT, star);
+void tellReader(HWND card) {
+    const Reading now = readingOf(card);
+    if (now.count != told.count) notify(card, EVENT_OBJECT_REORDER, CHILDID_SELF);
+    if (now.name != told.name) notify(card, EVENT_OBJECT_NAMECHANGE, CHILDID_SELF);
+    if (now.description != told.description) notify(card, EVENT_OBJECT_DESCRIPTIONCHANGE, CHILDID_SELF);
+    for (LONG star = 1; star <= std::min(now.count, told.count); ++star) {
+        const std::size_t at = static_cast<std::size_t>(star - 1);
+        if (now.states[at] != told.states[at]) notify(card, EVENT_OBJECT_STATECHANGE, star);
+        if (now.values[at] != told.values[at]) notify(card, EVENT_OBJECT_VALUECHANGE, star);
+        if (now.descriptions[at] != told.descriptions[at]) notify(card, EVENT_OBJECT_DESCRIPTIONCHANGE, star);
     }
-}
-
-void announceUncovered(HWND card, int column, int row) {
-    NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, card, OBJID_CLIENT, childOf(CellHit{column, row}));
-}
-
-void announceCard(HWND card) {
-    NotifyWinEvent(EVENT_OBJECT_REORDER, card, OBJID_CLIENT, CHILDID_SELF);
-    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, card, OBJID_CLIENT, CHILDID_SELF);
-    NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, card, OBJID_CLIENT, CHILDID_SELF);
-    announceFocus(card);
+    if (now.focus != -1 && now.focus != told.focus) notify(card, EVENT_OBJECT_FOCUS, now.focus);
+    told = now;
 }

@@ -1,6 +1,7 @@
 // The card as a screen reader finds it: the card control's accessible
 // object, with one child per star in reading order, and the events that tell
-// a reader what changed. It reads the card where card_view keeps it.
+// a reader what changed. It reads the record of the card on screen
+// (card_view), and nothing of the set-up behind it.
 #pragma once
 
 #include <windows.h>
@@ -14,16 +15,12 @@ void retireCardObject(HWND card);
 // At the program's end: lets go of COM, where a reader made it open.
 void closeCardReading();
 
-// The marked star has the keyboard focus; or the card itself, where it
-// offers no star to press. Raised when the card takes the focus, when the
-// mark moves and when the stars stop or start taking presses.
+// WM_SETFOCUS of the card control: a reader hears which of its elements has
+// the focus, the marked star or, where it offers no star to press, the card
+// itself.
 void announceFocus(HWND card);
-// The stars stopped taking presses (a finished card) or take them again,
-// and what they say changed with it: a new card's marked star tells its
-// game (heard also by a reader that drops a focus event repeated on the
-// star it is on), the winning ones say so.
-void announceStars(HWND card);
-// A star that was covered shows its figure.
-void announceUncovered(HWND card, int column, int row);
-// The card reads anew as a whole: another card, won, or set aside.
-void announceCard(HWND card);
+// The card on screen changed: a reader hears of each thing that now reads
+// otherwise than when it was last told (the card's name or description,
+// its stars coming or going, a star's state, value or description, the
+// focus moving), and of nothing else.
+void tellReader(HWND card);

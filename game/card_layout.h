@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "../win/display_scale.h"
+
 constexpr int canvasWidth = 790;
 constexpr int canvasHeight = 470;
 constexpr int cardColumns = 3;
@@ -31,13 +33,12 @@ constexpr int figureDy = 40;
 constexpr int cellX(int column) { return 120 + (column - 1) * 220; }
 constexpr int cellY(int row) { return 15 + (row - 1) * 145; }
 
-// The canvas is drawn for 96 dots per inch (100 %); the screen's card is
-// the same card drawn at the display's scale. A canvas position scales up
-// to the first screen pixel at or past it, and every screen pixel belongs
-// to the canvas pixel under it, so a place survives the way there and back.
-constexpr int canvasDpi = 96;
-constexpr int toScreen(int canvas, int dpi) { return (canvas * dpi + canvasDpi - 1) / canvasDpi; }
-constexpr int toCanvas(int screen, int dpi) { return screen * canvasDpi / dpi; }
+// The canvas is drawn at 100 %; the screen's card is the same card drawn at
+// the display's scale. A canvas position scales up to the first screen
+// pixel at or past it, and every screen pixel belongs to the canvas pixel
+// under it, so a place survives the way there and back.
+constexpr int toScreen(int canvas, int dpi) { return (canvas * dpi + fullScaleDpi - 1) / fullScaleDpi; }
+constexpr int toCanvas(int screen, int dpi) { return screen * fullScaleDpi / dpi; }
 
 struct CellHit {
     int column;

@@ -8,23 +8,30 @@ constexpr int cellsPerCard = cardColumns * cardRows;
 
 }  // namespace
 
-void playCard(SeriesState& state) { state.gameActive = 1; }
+void playCard(SeriesState& state) { state.card.gameActive = 1; }
 
 void setCardAside(SeriesState& state) {
-    state.gameActive = 0;
-    state.outcome = CardOutcome::pending;
+    state.card.gameActive = 0;
+    state.card.setAside = true;
 }
 
-void newCard(SeriesState& state, int gamesInSeries) {
+void newCard(SeriesState& state, const SeriesDeal& deal, int gamesInSeries) {
     if (state.gameNumber > gamesInSeries) state.gameNumber = 1;
-    state.shownGame = state.gameNumber;
-    state.outcome = CardOutcome::pending;
-    state.uncoveredCount = 0;
-    state.mark = CellHit{1, 1};
+    CardShown& card = state.card;
+    const int game = state.gameNumber;
+    card.game = state.gameNumber;
+    card.seriesLength = static_cast<std::int16_t>(gamesInSeries);
+    card.uncoveredCount = 0;
+    card.outcome = CardOutcome::pending;
+    card.setAside = false;
+    card.comment.clear();
+    card.mark = CellHit{1, 1};
     for (int column = 1; column <= cardColumns; ++column) {
         for (int row = 1; row <= cardRows; ++row) {
-            state.cardCells[column - 1][row - 1] = CardCell{static_cast<std::int16_t>(cellX(column)),
-                                                            static_cast<std::int16_t>(cellY(row)), 0};
+            card.cardCells[column - 1][row - 1] = CardCell{static_cast<std::int16_t>(cellX(column)),
+                                                           static_cast<std::int16_t>(cellY(row)), 0};
+            card.figures[column - 1][row - 1] = seriesFigure(deal, game, column, row);
+            card.winningCells[column - 1][row - 1] = game == gamesInSeries ? deal.winningCells[column - 1][row - 1] : 0;
         }
     }
 }
@@ -39,23 +46,25 @@ CellHit markAfterKey(CellHit mark, CardKey key) {
     return mark;
 }
 
-PressResult pressCell(SeriesState& state, CellHit cell, int gamesInSeries) {
-    if (!starsPressable(state)) return PressResult::ignored;
+PressResult pressCell(SeriesState& state, CellHit cell, const CommentText& comment) {
+    CardShown& card = state.card;
+    if (!starsPressable(card)) return PressResult::ignored;
     if (!cell.onCard()) return PressResult::offCard;
-    CardCell& pressed = state.cardCells[cell.column - 1][cell.row - 1];
+    CardCell& pressed = card.cardCells[cell.column - 1][cell.row - 1];
     if (pressed.uncovered == 0) {
         pressed.uncovered = 1;
-        ++state.uncoveredCount;
+        ++card.uncoveredCount;
     }
-    if (state.uncoveredCount < cellsPerCard) return PressResult::cellShown;
-    state.uncoveredCount = 0;
-    if (state.gameNumber == gamesInSeries) {
+    if (card.uncoveredCount < cellsPerCard) return PressResult::cellShown;
+    card.uncoveredCount = 0;
+    if (card.game == card.seriesLength) {
         state.gameNumber = 1;
-        state.gameActive = 0;
-        state.outcome = CardOutcome::won;
+        card.gameActive = 0;
+        card.outcome = CardOutcome::won;
+        card.comment = comment;
         return PressResult::winningCardDone;
     }
-    state.outcome = CardOutcome::lost;
+    card.outcome = CardOutcome::lost;
     ++state.gameNumber;
     return PressResult::losingCardDone;
 }

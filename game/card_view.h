@@ -1,16 +1,20 @@
-// The card on screen: the off-screen canvas that holds its pixels, the
-// painting of the card control from it, and the control's handling of
-// presses, as the card's rules (card_rules) decide them.
+// The card on screen and its changes: the series and the record of the card
+// that it shows (card_rules), its two pictures (the canvas at 100 %, which a
+// photocopy saves, and the picture at the card control's scale), the pause
+// after a losing card, the sounds, and what the card control paints.
 #pragma once
 
 #include <windows.h>
 
-#include <string>
-
-#include "card_deal.h"
 #include "card_rules.h"
 
-// Game 1, nothing uncovered, no card in play.
+// The card control's timer that ends the pause after a losing card, and the
+// message posted to it instead where no timer can be had: the pause then
+// ends once the press that began it has been handled.
+constexpr UINT_PTR cardPauseTimer = 1;
+constexpr UINT cardPauseOver = WM_APP + 1;
+
+// Game 1, no card yet, none in play.
 void resetSeries();
 // Creates the 790 x 470 canvas, filled with the card background.
 void createCardCanvas();
@@ -20,18 +24,14 @@ HBITMAP cardCanvasBitmap();
 // canvas stays at 100 %.
 void setCardDpi(HWND cardControl, int dpi);
 int cardControlDpi();
-// The series that the card on screen was dealt from.
-const SeriesDeal& dealtSeries();
-// The series and the card on screen.
-const SeriesState& cardSeries();
-// The figure under a star of the card on screen, as the card shows it:
-// its digits and the edition's currency suffix.
-std::wstring starFigureText(CellHit star);
+// The card on screen, as its pictures show it and a screen reader reads it.
+const CardShown& shownCard();
 
-// Play: a fresh covered card of the current game, reacting to presses.
+// Play: a fresh covered card of the current game, played from now on; in
+// the pause after a losing card, the next game's card, once.
 void startCard(HWND mainWindow);
-// The card on screen stays as it is but no longer reacts to presses or
-// keys, and so shows no keyboard mark.
+// Set up: the card on screen stays as it is but is no longer played, and
+// so shows no keyboard mark; in the pause, the next game's covered card.
 void deactivateCard(HWND mainWindow);
 
 // Deals the series and shows a fresh covered card of the current game.
@@ -40,10 +40,13 @@ void drawNewCard(HWND mainWindow);
 // game's covered card. Nothing happens outside the pause.
 void finishCardPause(HWND mainWindow);
 
-// WM_DRAWITEM of the card control: the card from the canvas, and the part
-// of the control beyond it in the card's background.
-void paintCardControl(const DRAWITEMSTRUCT& item);
+// A click on the card at a place of the canvas: it gives the card the
+// focus, takes the keyboard's mark to the star clicked and presses there.
+void clickCard(HWND cardControl, CellHit hit);
+// Space or Enter: presses the marked star.
+void pressMarkedStar(HWND cardControl);
+// An arrow: the mark moves to the next star that way.
+void moveCardMark(HWND cardControl, CardKey key);
 
-// Puts cardControlProc in front of the card control's own procedure.
-void installCardControlProc(HWND cardControl);
-LRESULT CALLBACK cardControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// WM_DRAWITEM of the card control.
+void paintCardControl(const DRAWITEMSTRUCT& item);

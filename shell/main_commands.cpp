@@ -71,14 +71,17 @@ void onPhotocopy() {
     }
 }
 
+// A command chosen during the pause after a losing card acts on the card
+// that the pause's end brings, as if the pause had run out: Play and Set up
+// see to it themselves.
 void onCommand(HWND window, WORD id) {
-    // A command chosen during the pause after a losing card acts on the
-    // card that the pause's end brings, as if the pause had run out.
-    if (id == IDM_PLAY || id == IDM_SETUP || id == IDM_PHOTOCOPY) finishCardPause(window);
     switch (id) {
     case IDM_PLAY: onPlay(window); break;
     case IDM_SETUP: onSetup(window); break;
-    case IDM_PHOTOCOPY: onPhotocopy(); break;
+    case IDM_PHOTOCOPY:
+        finishCardPause(window);
+        onPhotocopy();
+        break;
     case IDM_EXIT: endMainWindow(window); break;
     }
 }

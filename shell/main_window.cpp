@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "../game/card_accessible.h"
+#include "../game/card_control.h"
 #include "../game/card_view.h"
 #include "../resources/resource.h"
 #include "../resources/strings.h"

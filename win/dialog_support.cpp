@@ -156,8 +156,11 @@ AnsiText ansiText(const std::wstring& text, std::size_t capacity, UINT codePage)
     const bool utf8 = (codePage == CP_ACP ? GetACP() : codePage) == CP_UTF8;
     AnsiText out = {std::string(), true};
     for (std::size_t at = 0; at < text.size();) {
-        // One character at a time, a surrogate pair as one.
-        const int units = IS_HIGH_SURROGATE(text[at]) && at + 1 < text.size() && IS_LOW_SURROGATE(text[at + 1]) ? 2 : 1;
+        // One character at a time, a surrogate pair as one. Half a pair is
+        // no character: every code page, UTF-8 too, turns it into another.
+        const bool pair = IS_HIGH_SURROGATE(text[at]) && at + 1 < text.size() && IS_LOW_SURROGATE(text[at + 1]);
+        const int units = pair ? 2 : 1;
+        if (!pair && (IS_HIGH_SURROGATE(text[at]) || IS_LOW_SURROGATE(text[at]))) out.exact = false;
         char bytes[8];
         const int length = WideCharToMultiByte(codePage, 0, &text[at], units, bytes, sizeof bytes, nullptr, nullptr);
         if (length <= 0 || out.bytes.size() + static_cast<std::size_t>(length) > capacity) break;
@@ -178,18 +181,10 @@ AnsiText controlTextAnsi(HWND dialog, int id, std::size_t capacity) {
     return ansiText(controlText(dialog, id), capacity);
 }
 
-bool passwordOpens(const std::string& stored, const std::wstring& typed, std::size_t capacity, UINT codePage) {
-    const AnsiText whole = ansiText(typed, capacity, codePage);
-    if (!whole.exact || whole.bytes.empty()) return false;
-    if (stored == whole.bytes) return true;
-    const std::string earlierCut = ansiText(typed, std::string::npos, codePage).bytes.substr(0, capacity);
-    return earlierCut.size() > whole.bytes.size() && stored == earlierCut;
-}
-
-std::wstring wideText(const char* text) {
-    const int chars = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+std::wstring wideText(const char* text, UINT codePage) {
+    const int chars = MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(chars > 0 ? chars : 1), L'\0');
-    if (chars > 0) MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], chars);
+    if (chars > 0) MultiByteToWideChar(codePage, 0, text, -1, &wide[0], chars);
     wide.resize(wide.size() - 1);
     return wide;
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "display_scale.h"
+
 constexpr WORD buttonClass = 0x0080;
 constexpr WORD editClass = 0x0081;
 constexpr WORD staticClass = 0x0082;
@@ -35,8 +37,6 @@ void prepareCommonControls();
 // An extended dialog template (the plain one cannot carry a bold font).
 std::vector<WORD> buildDialogTemplate(const DialogFrame& frame, const std::vector<DialogItem>& items);
 
-// The display scale of 100 %, in dots per inch.
-constexpr int fullScaleDpi = 96;
 // A font of the given size in points at that display scale (the system's for 0).
 HFONT createPointFont(const wchar_t* face, int points, int weight, int dpi = 0);
 // The display scale of a window in dots per inch (96 for 100 %); of the
@@ -75,13 +75,6 @@ AnsiText ansiText(const std::wstring& text, std::size_t capacity, UINT codePage 
 std::wstring controlText(HWND dialog, int id);
 // The text of a dialog control, the same way.
 AnsiText controlTextAnsi(HWND dialog, int id, std::size_t capacity);
-// Whether `typed` opens a stored password of at most `capacity` bytes:
-// typed text cut at whole characters matches it byte for byte. Copies
-// built before the whole-character cut stored the first `capacity` bytes,
-// maybe half a character at the end: typed text cut that way opens those.
-// Text that the code page cannot hold exactly opens nothing.
-bool passwordOpens(const std::string& stored, const std::wstring& typed, std::size_t capacity,
-                   UINT codePage = CP_ACP);
-// A text of the system's ANSI code page in UTF-16.
-std::wstring wideText(const char* text);
+// A text of the system's ANSI code page (or of that one) in UTF-16.
+std::wstring wideText(const char* text, UINT codePage = CP_ACP);
 void setControlTextAnsi(HWND dialog, int id, const char* text);

@@ -24,7 +24,7 @@ private:
 template <typename T>
 class GdiObject {
 public:
-    explicit GdiObject(T object) : object_(object) {}
+    explicit GdiObject(T object = nullptr) : object_(object) {}
     ~GdiObject() {
         if (object_) DeleteObject(object_);
     }
@@ -33,6 +33,11 @@ public:
 
     T get() const { return object_; }
     explicit operator bool() const { return object_ != nullptr; }
+    // Deletes the object held, and holds this one instead.
+    void reset(T object) {
+        if (object_) DeleteObject(object_);
+        object_ = object;
+    }
 
 private:
     T object_;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <string>
 #include <utility>
@@ -9,6 +10,7 @@
 
 #include "config/game_config.h"
 #include "game/card_layout.h"
+#include "game/card_control.h"
 #include "game/card_view.h"
 #include "resources/resource.h"
 #include "tests/accessible_client.h"
@@ -78,6 +80,11 @@ struct CardObject {
     std::wstring description(LONG id) const {
         return text([&](BSTR* v) { return object->get_accDescription(childId(id), v); });
     }
+    LONG state(LONG id) const {
+        VARIANT state;
+        VariantInit(&state);
+        return SUCCEEDED(object->get_accState(childId(id), &state)) ? state.lVal : -1;
+    }
     LONG focus() const {
         VARIANT v;
         VariantInit(&v);
@@ -104,13 +111,12 @@ std::wstring filled(const wchar_t* format, int first, int second) {
     return text;
 }
 
-// The star as it should read, uncovered or not: its figure in the game
-// dealt for the card on screen.
-std::wstring expectedStar(LONG id, int game, bool uncovered, bool playable, bool focused) {
+// The star as it should read, uncovered or not: its figure on the card on
+// screen.
+std::wstring expectedStar(LONG id, bool uncovered, bool playable, bool focused) {
     const int column = (id - 1) % 3, row = (id - 1) / 3;
-    const std::wstring value = uncovered ? std::to_wstring(dealtSeries().seriesFigures[game - 1][column][row]) +
-                                               words.currency
-                                         : words.covered;
+    const std::wstring value =
+        uncovered ? std::to_wstring(shownCard().figures[column][row]) + words.currency : words.covered;
     const LONG state =
         STATE_SYSTEM_FOCUSABLE | (playable ? (focused ? STATE_SYSTEM_FOCUSED : 0) : STATE_SYSTEM_UNAVAILABLE);
     return filled(words.star, row + 1, column + 1) + L" | " + value + L" | " + (playable ? words.uncover : L"") +
@@ -124,34 +130,49 @@ void CALLBACK listen(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG 
     if (window == cardWindow().card && object == OBJID_CLIENT) heard.emplace_back(event, child);
 }
 
-// The stars that events of that kind named since the last call.
+// The elements that events of that kind named since the last clear.
 std::vector<LONG> heardOf(DWORD kind) {
     dispatchWaiting();
-    std::vector<LONG> stars;
+    std::vector<LONG> elements;
     for (const auto& event : heard) {
-        if (event.first == kind) stars.push_back(event.second);
+        if (event.first == kind) elements.push_back(event.second);
     }
-    return stars;
-}
-
-// The star that the last event of that kind named, -1 where none came.
-LONG lastHeard(DWORD kind) {
-    const std::vector<LONG> stars = heardOf(kind);
-    return stars.empty() ? -1 : stars.back();
+    return elements;
 }
 
 const std::vector<LONG> everyStar = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+const std::vector<LONG> none;
+const std::vector<LONG> theCard = {CHILDID_SELF};
+
+// What a reader was told by one step, by kind of event.
+struct Told {
+    std::vector<LONG> reorder, name, description, state, value, focus;
+};
+
+void expectTold(const Told& told, const char* step) {
+    EXPECT_EQ(heardOf(EVENT_OBJECT_REORDER), told.reorder) << step;
+    EXPECT_EQ(heardOf(EVENT_OBJECT_NAMECHANGE), told.name) << step;
+    EXPECT_EQ(heardOf(EVENT_OBJECT_DESCRIPTIONCHANGE), told.description) << step;
+    EXPECT_EQ(heardOf(EVENT_OBJECT_STATECHANGE), told.state) << step;
+    EXPECT_EQ(heardOf(EVENT_OBJECT_VALUECHANGE), told.value) << step;
+    EXPECT_EQ(heardOf(EVENT_OBJECT_FOCUS), told.focus) << step;
+    heard.clear();
+}
 
 }  // namespace
 
 // Each star read as a series goes, as a reader reads it: its name in reading
 // order, covered or the figure of the card on screen with the currency,
 // whether it can be pressed and whether it has the focus; what the card
-// and its stars say of the game and, only once won, of the prize; and the
-// events a reader hears.
+// and its stars say of the game and, only once won, of the prize; all of it
+// from the card on screen, never from the live set-up; and the events a
+// reader hears: of each thing that now reads otherwise, once, and of
+// nothing else.
 TEST(CardReading, EachStarReadsWhatTheCardShows) {
-    configure("2", "Enhorabuena!");
+    configure("3", "Enhorabuena!");
     resetSeries();
+    // What a reader was last told: the card not in play.
+    setCardDpi(cardWindow().card, fullScaleDpi);
     CardObject card(cardWindow().card);
     ASSERT_NE(card.object, nullptr);
     EXPECT_EQ(card.count(), 0);
@@ -164,85 +185,112 @@ TEST(CardReading, EachStarReadsWhatTheCardShows) {
     // Nothing said but, on the marked star of a new card, its game.
     auto onlyTheGame = [](LONG star, int game) {
         std::vector<std::wstring> said(10);
-        if (star) said[static_cast<std::size_t>(star)] = filled(words.game, game, 2);
+        if (star) said[static_cast<std::size_t>(star)] = filled(words.game, game, 3);
         return said;
     };
+    auto stars = [&](std::vector<LONG> uncoveredStars, bool playable, LONG focused) {
+        for (LONG id = 1; id <= 9; ++id) {
+            const bool uncovered = std::find(uncoveredStars.begin(), uncoveredStars.end(), id) != uncoveredStars.end();
+            EXPECT_EQ(card.star(id), expectedStar(id, uncovered, playable, id == focused)) << id;
+        }
+    };
 
-    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, listen,
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_VALUECHANGE, nullptr, listen,
                                          GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    // Play with the focus elsewhere: the card takes it, and its marked
-    // star tells the game.
+    // Play with the focus elsewhere: the stars come, the card takes the
+    // focus, and its marked star tells the game.
     SetFocus(nullptr);
     dispatchWaiting();
     heard.clear();
     startCard(cardWindow().window);
     EXPECT_EQ(card.count(), 9);
-    EXPECT_EQ(card.name(CHILDID_SELF), filled(words.game, 1, 2));
-    for (LONG id = 1; id <= 9; ++id) EXPECT_EQ(card.star(id), expectedStar(id, 1, false, true, id == 1)) << id;
+    EXPECT_EQ(card.name(CHILDID_SELF), filled(words.game, 1, 3));
+    stars({}, true, 1);
     EXPECT_EQ(descriptions(), onlyTheGame(1, 1));
-    EXPECT_EQ(lastHeard(EVENT_OBJECT_FOCUS), 1);
-    EXPECT_EQ(heardOf(EVENT_OBJECT_DESCRIPTIONCHANGE), (std::vector<LONG>{1, 2, 3, 4, 5, 6, 7, 8, 9, 0}));
-    EXPECT_EQ(heardOf(EVENT_OBJECT_STATECHANGE), everyStar);
-    heard.clear();
+    expectTold({theCard, theCard, none, none, none, {1}}, "Play");
 
-    // The focus follows the mark, and a reader hears nothing where the mark
-    // stays at the edge; a default action presses as a posted click, which
-    // moves the mark to its star.
+    // The focus and the game's words follow the mark; where the mark stays
+    // at the edge a reader hears nothing.
     for (WPARAM code : {VK_RIGHT, VK_DOWN, VK_RIGHT, VK_RIGHT, VK_UP, VK_UP}) key(code);
     EXPECT_EQ(card.focus(), 3);
-    EXPECT_EQ(heardOf(EVENT_OBJECT_FOCUS), (std::vector<LONG>{2, 5, 6, 3}));
+    EXPECT_EQ(descriptions(), onlyTheGame(3, 1));
+    expectTold({none, none, {1, 2, 2, 5, 5, 6, 3, 6}, none, none, {2, 5, 6, 3}}, "arrows");
+
+    // A default action presses as a posted click, which moves the mark to
+    // its star; the first uncover takes the game's words away.
     EXPECT_EQ(card.object->accDoDefaultAction(childId(8)), S_OK);
-    EXPECT_EQ(card.star(8), expectedStar(8, 1, false, true, false));
-    heard.clear();
+    stars({}, true, 3);
     dispatchWaiting();
-    for (LONG id = 1; id <= 9; ++id) EXPECT_EQ(card.star(id), expectedStar(id, 1, id == 8, true, id == 8)) << id;
-    EXPECT_EQ(heard, (std::vector<std::pair<DWORD, LONG>>{{EVENT_OBJECT_FOCUS, 8}, {EVENT_OBJECT_VALUECHANGE, 8}}));
+    stars({8}, true, 8);
     EXPECT_EQ(descriptions(), onlyTheGame(0, 1));
+    expectTold({none, none, {3}, none, {8}, {8}}, "the first uncover");
 
     // The losing card in its pause: its own figures, nothing to press, the
-    // focus on the card; then the next game's card, its game told.
+    // focus on the card itself, which says it has it.
     for (LONG id = 1; id <= 9; ++id) card.object->accDoDefaultAction(childId(id));
-    heard.clear();
     dispatchWaiting();
-    for (LONG id = 1; id <= 9; ++id) EXPECT_EQ(card.star(id), expectedStar(id, 1, true, false, false)) << id;
+    stars(everyStar, false, 0);
     EXPECT_EQ(card.focus(), CHILDID_SELF);
-    EXPECT_EQ(card.name(CHILDID_SELF), filled(words.game, 1, 2));
+    EXPECT_EQ(card.state(CHILDID_SELF), STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED);
+    EXPECT_EQ(card.name(CHILDID_SELF), filled(words.game, 1, 3));
     EXPECT_EQ(descriptions(), onlyTheGame(0, 1));
-    EXPECT_EQ(heardOf(EVENT_OBJECT_STATECHANGE), everyStar);
-    EXPECT_EQ(heardOf(EVENT_OBJECT_DESCRIPTIONCHANGE), everyStar);
-    EXPECT_EQ(lastHeard(EVENT_OBJECT_FOCUS), CHILDID_SELF);
-    heard.clear();
+    // The mark went to each star pressed, but the ninth began the pause.
+    expectTold({none, none, none, everyStar, {1, 2, 3, 4, 5, 6, 7, 9}, {1, 2, 3, 4, 5, 6, 7, 8, CHILDID_SELF}},
+               "the losing card");
+
+    // Its time runs out: the next game's card, its game told.
     waitOutThePause();
-    EXPECT_EQ(card.name(CHILDID_SELF), filled(words.game, 2, 2));
-    for (LONG id = 1; id <= 9; ++id) EXPECT_EQ(card.star(id), expectedStar(id, 2, false, true, id == 1)) << id;
+    EXPECT_EQ(card.name(CHILDID_SELF), filled(words.game, 2, 3));
+    stars({}, true, 1);
     EXPECT_EQ(descriptions(), onlyTheGame(1, 2));
-    EXPECT_EQ(lastHeard(EVENT_OBJECT_FOCUS), 1);
-    EXPECT_EQ(heardOf(EVENT_OBJECT_DESCRIPTIONCHANGE), (std::vector<LONG>{1, 2, 3, 4, 5, 6, 7, 8, 9, 0}));
-    EXPECT_EQ(heardOf(EVENT_OBJECT_STATECHANGE), everyStar);
+    expectTold({none, theCard, {1}, everyStar, everyStar, {1}}, "the pause's end");
+
+    // Play in the next pause brings one card, told once.
+    for (LONG id = 1; id <= 9; ++id) card.object->accDoDefaultAction(childId(id));
+    dispatchWaiting();
+    heard.clear();
+    startCard(cardWindow().window);
+    EXPECT_EQ(card.name(CHILDID_SELF), filled(words.game, 3, 3));
+    stars({}, true, 1);
+    expectTold({none, theCard, {1}, everyStar, everyStar, {1}}, "Play in the pause");
 
     // Set up: the card offers no star until Play.
     deactivateCard(cardWindow().window);
     EXPECT_EQ(card.count(), 0);
     EXPECT_EQ(card.name(CHILDID_SELF), words.idle);
+    expectTold({theCard, theCard, none, none, none, theCard}, "Set up");
 
-    // The won card, game 2: every star shows its figure and takes no press,
-    // the red ones say so, and the card carries the surprise comment, its
-    // focus on the card itself. Set up leaves it a picture until Play.
+    // The card reads as it was dealt, whatever the set-up says meanwhile (a
+    // refused Accept changes it): game 3 of 3 is the winning card.
     startCard(cardWindow().window);
+    configure("5", "Otro comentario");
+    EXPECT_EQ(card.name(CHILDID_SELF), filled(words.game, 3, 3));
+    configure("2", "Enhorabuena!");
     dispatchWaiting();
     heard.clear();
     for (LONG id = 1; id <= 9; ++id) card.object->accDoDefaultAction(childId(id));
     dispatchWaiting();
+    configure("3", "Cambiado");
+    // The won card: every star shows its figure and takes no press, the
+    // red ones say so, and the card carries the comment it was won with,
+    // its focus on the card itself.
     EXPECT_EQ(card.name(CHILDID_SELF), words.won);
     EXPECT_EQ(card.description(CHILDID_SELF), L"Enhorabuena!");
     EXPECT_EQ(card.focus(), CHILDID_SELF);
-    EXPECT_EQ(heardOf(EVENT_OBJECT_STATECHANGE), everyStar);
-    EXPECT_EQ(heardOf(EVENT_OBJECT_DESCRIPTIONCHANGE), (std::vector<LONG>{1, 2, 3, 4, 5, 6, 7, 8, 9, 0}));
+    stars(everyStar, false, 0);
+    std::vector<LONG> red;
     for (LONG id = 1; id <= 9; ++id) {
-        EXPECT_EQ(card.star(id), expectedStar(id, 2, true, false, false)) << id;
-        const bool red = dealtSeries().winningCells[(id - 1) % 3][(id - 1) / 3] != 0;
-        EXPECT_EQ(card.description(id), red ? words.winning : L"") << id;
+        if (shownCard().winningCells[(id - 1) % 3][(id - 1) / 3]) red.push_back(id);
+        EXPECT_EQ(card.description(id), shownCard().winningCells[(id - 1) % 3][(id - 1) / 3] ? words.winning : L"")
+            << id;
     }
+    EXPECT_EQ(red.size(), 3u);
+    // The first press took the game's words away; the last one brought the
+    // comment and the red figures' words.
+    std::vector<LONG> described = {1, CHILDID_SELF};
+    described.insert(described.end(), red.begin(), red.end());
+    expectTold({none, theCard, described, everyStar, everyStar, {2, 3, 4, 5, 6, 7, 8, CHILDID_SELF}},
+               "the winning card");
     EXPECT_EQ(card.object->accDoDefaultAction(childId(1)), DISP_E_MEMBERNOTFOUND);
     deactivateCard(cardWindow().window);
     EXPECT_EQ(card.count(), 0);
@@ -260,6 +308,18 @@ TEST(CardReading, AnObjectHeldPastItsCardAnswersWithErrors) {
     CardObject held(card);
     ASSERT_NE(held.object, nullptr);
     EXPECT_NE(held.name(CHILDID_SELF), L"(error)");
+    // A request with a place for an answer missing, or for an unknown
+    // direction, is refused; the places given are cleared all the same.
+    BSTR file = SysAllocString(L"stale");
+    const BSTR staleFile = file;
+    EXPECT_EQ(held.object->get_accHelpTopic(&file, childId(CHILDID_SELF), nullptr), E_POINTER);
+    EXPECT_EQ(file, nullptr);
+    SysFreeString(staleFile);
+    VARIANT end;
+    end.vt = VT_I4;
+    end.lVal = 3;
+    EXPECT_EQ(held.object->accNavigate(NAVDIR_LASTCHILD + 1, childId(CHILDID_SELF), &end), E_INVALIDARG);
+    EXPECT_EQ(end.vt, VT_EMPTY);
     DestroyWindow(window);
     EXPECT_EQ(held.name(CHILDID_SELF), L"(error)");
     EXPECT_EQ(held.count(), -1);
@@ -293,7 +353,7 @@ TEST(CardReading, AtAnotherScaleStarsAreWhereTheyAreDrawn) {
     const auto resize = [](int width, int height) {
         SetWindowPos(cardWindow().card, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     };
-    resize(before.right * dpi / canvasDpi, before.bottom * dpi / canvasDpi);
+    resize(before.right * dpi / fullScaleDpi, before.bottom * dpi / fullScaleDpi);
     setCardDpi(cardWindow().card, dpi);
     startCard(cardWindow().window);
     CardObject card(cardWindow().card);
@@ -313,8 +373,8 @@ TEST(CardReading, AtAnotherScaleStarsAreWhereTheyAreDrawn) {
     }
     card.object->accDoDefaultAction(childId(6));
     dispatchWaiting();
-    setCardDpi(cardWindow().card, canvasDpi);
+    setCardDpi(cardWindow().card, fullScaleDpi);
     resize(before.right, before.bottom);
-    EXPECT_EQ(card.star(6), expectedStar(6, 1, true, true, true));
-    EXPECT_EQ(cardSeries().uncoveredCount, 1);
+    EXPECT_EQ(card.star(6), expectedStar(6, true, true, true));
+    EXPECT_EQ(shownCard().uncoveredCount, 1);
 }

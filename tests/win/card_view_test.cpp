@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 
 #include "config/game_config.h"
 #include "game/card_layout.h"
+#include "game/card_picture.h"
 #include "game/card_view.h"
 #include "resources/resource.h"
 #include "win/dialog_support.h"
@@ -88,16 +90,23 @@ struct CanvasPixels {
     }
 };
 
-// What the card control was given to show, and the deal it was drawn from,
-// at each of its paints while recording.
+// What the card control was given to show, and the record it was drawn
+// from, at each of its paints while recording.
 struct Shown {
     CanvasPixels canvas;
-    SeriesDeal deal;
+    CardShown card;
 };
 std::vector<Shown> shown;
 
 void recordPaints(bool on) {
-    onCardPaint = on ? std::function<void()>([] { shown.push_back({CanvasPixels(), dealtSeries()}); }) : nullptr;
+    onCardPaint = on ? std::function<void()>([] { shown.push_back({CanvasPixels(), shownCard()}); }) : nullptr;
+}
+
+// A picture made afresh for the card on screen, at that scale.
+CanvasPixels freshPicture(int dpi) {
+    CardPicture picture(dpi);
+    showOnPicture(picture, shownCard());
+    return CanvasPixels(picture.bitmap.get(), toScreen(canvasWidth, dpi), toScreen(canvasHeight, dpi));
 }
 
 // The card control's picture at that scale, painted as the window paints
@@ -109,6 +118,9 @@ CanvasPixels paintedCard(int dpi) {
     ReleaseDC(nullptr, screen);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ previous = SelectObject(dc, picture);
+    // What the painting leaves alone shows in magenta.
+    SetDCBrushColor(dc, RGB(255, 0, 255));
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     DRAWITEMSTRUCT item = {};
     item.hwndItem = cardWindow().card;
     item.hDC = dc;
@@ -119,6 +131,43 @@ CanvasPixels paintedCard(int dpi) {
     CanvasPixels painted(picture, client.right, client.bottom);
     DeleteObject(picture);
     return painted;
+}
+
+// The card control painted at that scale shows the picture of the card on
+// screen, as a picture made afresh for it, and the card's background over
+// the rest of the control; with the focus (and a key used), the keyboard's
+// frame around the marked star at its place and size at that scale, and
+// nothing else.
+void expectControlShowsTheCard(int dpi) {
+    SetFocus(nullptr);
+    const CanvasPixels plain = paintedCard(dpi);
+    SetFocus(cardWindow().card);
+    const CanvasPixels framed = paintedCard(dpi);
+    const CanvasPixels picture = freshPicture(dpi);
+    int wrong = 0;
+    for (int y = 0; y < plain.height; ++y) {
+        for (int x = 0; x < plain.width; ++x) {
+            const bool onPicture = x < picture.width && y < picture.height;
+            wrong += plain.at(x, y) != (onPicture ? picture.at(x, y) : background);
+        }
+    }
+    EXPECT_EQ(wrong, 0) << "pixels painted otherwise at " << dpi << " dpi";
+    RECT frame = {plain.width, plain.height, -1, -1};
+    for (int y = 0; y < plain.height; ++y) {
+        for (int x = 0; x < plain.width; ++x) {
+            if (plain.at(x, y) == framed.at(x, y)) continue;
+            frame = {std::min<LONG>(frame.left, x), std::min<LONG>(frame.top, y), std::max<LONG>(frame.right, x),
+                     std::max<LONG>(frame.bottom, y)};
+        }
+    }
+    const int left = cellX(shownCard().mark.column) - uncoveredShift - markMargin;
+    const int top = cellY(shownCard().mark.row) - markMargin;
+    const int right = cellX(shownCard().mark.column) + starSize + markMargin;
+    const int bottom = cellY(shownCard().mark.row) + starSize + markMargin;
+    EXPECT_EQ((std::vector<LONG>{frame.left, frame.top, frame.right, frame.bottom}),
+              (std::vector<LONG>{toScreen(left, dpi), toScreen(top, dpi), toScreen(right, dpi) - 1,
+                                 toScreen(bottom, dpi) - 1}))
+        << "the frame at " << dpi << " dpi";
 }
 
 class CardView : public ::testing::Test {
@@ -227,7 +276,7 @@ std::map<int, FigureLook> standardFigureLooks() {
         const CanvasPixels canvas;
         FigureLook& look = looks[static_cast<int>(numberValue(figure))];
         for (int c = 1; c <= 3; ++c) {
-            for (int r = 1; r <= 3; ++r) (dealtSeries().winningCells[c - 1][r - 1] ? look.red : look.plain) = canvas.cell(c, r);
+            for (int r = 1; r <= 3; ++r) (shownCard().winningCells[c - 1][r - 1] ? look.red : look.plain) = canvas.cell(c, r);
         }
     }
     return looks;
@@ -251,7 +300,7 @@ TEST_F(CardView, EachCellShowsTheFigureDealtToItInThatGame) {
     pressCell(3, 3);
     // The pause holds nothing up: the press has been handled, the card
     // stays in view, and a press or a key in the pause changes nothing.
-    EXPECT_TRUE(cardPaused(cardSeries()));
+    EXPECT_TRUE(cardPaused(shownCard()));
     pressCell(1, 1);
     key(VK_SPACE);
     EXPECT_EQ(CanvasPixels().uncoveredCells(), 9);
@@ -262,7 +311,7 @@ TEST_F(CardView, EachCellShowsTheFigureDealtToItInThatGame) {
     const Shown& losing = shown.front();
     for (int c = 1; c <= 3; ++c) {
         for (int r = 1; r <= 3; ++r) {
-            const int figure = losing.deal.seriesFigures[0][c - 1][r - 1];
+            const int figure = losing.card.figures[c - 1][r - 1];
             EXPECT_EQ(losing.canvas.cell(c, r), looks.at(figure).plain) << "game 1, cell " << c << "," << r;
         }
     }
@@ -270,11 +319,12 @@ TEST_F(CardView, EachCellShowsTheFigureDealtToItInThatGame) {
     // Game 2 is the winning card: its own figures, the three winning ones red.
     pressCells();
     const CanvasPixels won;
-    const SeriesDeal& deal = dealtSeries();
+    const CardShown& card = shownCard();
+    EXPECT_EQ(card.game, 2);
     for (int c = 1; c <= 3; ++c) {
         for (int r = 1; r <= 3; ++r) {
-            const FigureLook& look = looks.at(deal.seriesFigures[1][c - 1][r - 1]);
-            EXPECT_EQ(won.cell(c, r), deal.winningCells[c - 1][r - 1] ? look.red : look.plain)
+            const FigureLook& look = looks.at(card.figures[c - 1][r - 1]);
+            EXPECT_EQ(won.cell(c, r), card.winningCells[c - 1][r - 1] ? look.red : look.plain)
                 << "game 2, cell " << c << "," << r;
         }
     }
@@ -282,12 +332,12 @@ TEST_F(CardView, EachCellShowsTheFigureDealtToItInThatGame) {
 
 TEST_F(CardView, EveryPlayDealsAfresh) {
     startCard(cardWindow().window);
-    const SeriesDeal first = dealtSeries();
+    const CardShown first = shownCard();
     // Deals are seeded from the clock's milliseconds: let them move on.
     const std::uint32_t seed = timeOfDaySeed();
     while (timeOfDaySeed() == seed) Sleep(1);
     startCard(cardWindow().window);
-    EXPECT_NE(std::memcmp(&first, &dealtSeries(), sizeof first), 0);
+    EXPECT_NE(std::memcmp(first.figures, shownCard().figures, sizeof first.figures), 0);
 }
 
 TEST_F(CardView, WinningCardShowsRedFiguresAndTheComment) {
@@ -365,37 +415,54 @@ TEST_F(CardView, ManyPressesLeakNoGdiObject) {
 
 // How the pause after a losing card ends. It begins once the ninth press
 // has been handled (the losing card in view, taking no press) and ends
-// outside that handling, with the next game's covered card: when its time
-// runs out, or at once where no timer can be had.
+// outside that handling, with the next game's covered card, dealt once:
+// when its time runs out, at once where no timer can be had, or at a
+// command chosen in it (Play, Set up, Photocopy). Each picture then holds
+// what a picture made afresh for the record holds.
 TEST_F(CardView, ThePauseEndsWithTheNextGamesCard) {
     struct Ending {
         const char* name;
         bool timersRefused;
-        DWORD shortest, longest;  // milliseconds from the ninth press
+        std::function<void()> command;  // chosen in the pause
+        DWORD shortest, longest;        // milliseconds from the ninth press
+        bool inPlay;                    // the next card afterwards
     };
+    HWND window = cardWindow().window;
     const Ending endings[] = {
-        {"its time runs out", false, 1900, 3900},
-        {"no timer to be had", true, 0, 1000},
+        {"its time runs out", false, nullptr, 1900, 3900, true},
+        {"no timer to be had", true, nullptr, 0, 1000, true},
+        {"Play", false, [window] { startCard(window); }, 0, 1000, true},
+        {"Set up", false, [window] { deactivateCard(window); }, 0, 1000, false},
+        {"Photocopy", false, [window] { finishCardPause(window); }, 0, 1000, true},
     };
     for (const Ending& e : endings) {
         configure("3");
         resetSeries();
-        startCard(cardWindow().window);
+        startCard(window);
         pressCells(8);
         std::unique_ptr<TimersRefused> refused(e.timersRefused ? new TimersRefused : nullptr);
         if (refused) {
             ASSERT_EQ(SetTimer(nullptr, 0, 1000, nullptr), 0u) << "the timers are still given";
         }
+        const DWORD start = GetTickCount();
         pressCell(3, 3);
-        EXPECT_TRUE(cardPaused(cardSeries())) << e.name;
+        EXPECT_TRUE(cardPaused(shownCard())) << e.name;
         EXPECT_EQ(CanvasPixels().uncoveredCells(), 9) << e.name;
-        const DWORD paused = waitOutThePause();
+        int paints = 0;
+        onCardPaint = [&paints] { ++paints; };
+        if (e.command) e.command();
+        waitOutThePause();
+        onCardPaint = nullptr;
+        const DWORD paused = GetTickCount() - start;
         refused.reset();
         EXPECT_GE(paused, e.shortest) << e.name;
         EXPECT_LT(paused, e.longest) << e.name;
-        EXPECT_EQ(cardSeries().shownGame, 2) << e.name;
-        EXPECT_EQ(CanvasPixels().uncoveredCells(), 0) << e.name;
-        EXPECT_TRUE(starsPressable(cardSeries())) << e.name;
+        EXPECT_EQ(paints, 1) << e.name << ": the next card is shown once";
+        EXPECT_EQ(shownCard().game, 2) << e.name;
+        EXPECT_EQ(cardInPlay(shownCard()), e.inPlay) << e.name;
+        const CanvasPixels canvas;
+        EXPECT_EQ(canvas.uncoveredCells(), 0) << e.name;
+        EXPECT_TRUE(canvas.pixels == freshPicture(fullScaleDpi).pixels) << e.name;
     }
 }
 
@@ -422,7 +489,7 @@ TEST_F(CardView, HeldKeysAndKeysTypedDuringThePause) {
     PostMessageW(cardWindow().card, WM_KEYDOWN, VK_LEFT, 1);
     waitOutThePause();
     EXPECT_EQ(CanvasPixels().uncoveredCells(), 0);
-    EXPECT_EQ(std::make_pair(cardSeries().mark.column, cardSeries().mark.row), std::make_pair(1, 1));
+    EXPECT_EQ(std::make_pair(shownCard().mark.column, shownCard().mark.row), std::make_pair(1, 1));
 }
 
 // The keys reach the card only while it has the focus: Play gives it, and so
@@ -435,7 +502,7 @@ TEST_F(CardView, PlayAndAClickGiveTheCardTheFocus) {
     press(700, 450);
     EXPECT_EQ(GetFocus(), cardWindow().card);
     pressCell(2, 3);
-    EXPECT_EQ(std::make_pair(cardSeries().mark.column, cardSeries().mark.row), std::make_pair(2, 3));
+    EXPECT_EQ(std::make_pair(shownCard().mark.column, shownCard().mark.row), std::make_pair(2, 3));
 }
 
 // At 150 %: the control shows the card drawn half as large again, its stars
@@ -456,9 +523,12 @@ TEST_F(CardView, AtAnotherScaleTheCanvasStaysAt100Percent) {
     const CanvasPixels canvas;
     EXPECT_EQ(canvas.uncoveredCells(), 1);
     EXPECT_EQ(canvas.cell(2, 2), looks.at(5).plain);
+    EXPECT_TRUE(canvas.pixels == freshPicture(fullScaleDpi).pixels);
+    expectControlShowsTheCard(dpi);
 
     const CanvasPixels shown = paintedCard(dpi);
-    setCardDpi(cardWindow().card, canvasDpi);
+    setCardDpi(cardWindow().card, fullScaleDpi);
+    expectControlShowsTheCard(fullScaleDpi);
 
     // The figure's ink ("5 €", 18 pixels wide at 100 %) inside the
     // uncovered star, within the star's light middle, and the covered star
@@ -468,20 +538,13 @@ TEST_F(CardView, AtAnotherScaleTheCanvasStaysAt100Percent) {
         const int x = cellX(2), y = cellY(2);
         return RECT{toScreen(x + 30, scale), toScreen(y + 40, scale), toScreen(x + 64, scale), toScreen(y + 56, scale)};
     };
-    const RECT ink = canvas.bounds(background, middle(canvasDpi));
+    const RECT ink = canvas.bounds(background, middle(fullScaleDpi));
     EXPECT_EQ((std::vector<LONG>{ink.left, ink.top, ink.right, ink.bottom}), (std::vector<LONG>{379, 204, 397, 214}));
     const RECT scaledInk = shown.bounds(background, middle(dpi));
     const int inkSides[] = {ink.left, ink.top, ink.right, ink.bottom};
     const int scaledSides[] = {scaledInk.left, scaledInk.top, scaledInk.right, scaledInk.bottom};
     // A font's glyphs do not grow quite in proportion: within 5 pixels.
     for (int side = 0; side < 4; ++side) EXPECT_NEAR(scaledSides[side], inkSides[side] * 1.5, 5) << side;
-    // The keyboard's frame: its top edge, dotted, above the top star.
-    const int frameTop = toScreen(cellY(1) - markMargin, dpi);
-    int dots = 0;
-    for (int x = toScreen(cellX(2), dpi); x < toScreen(cellX(2) + starSize, dpi); ++x) {
-        dots += shown.at(x, frameTop) != background;
-    }
-    EXPECT_GT(dots, toScreen(starSize, dpi) / 3);
 }
 
 // A won card keeps its comment when Set up changes it: drawn again at
@@ -494,7 +557,7 @@ TEST_F(CardView, AWonCardDrawnAtANewScaleKeepsItsComment) {
     configure("1", "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW");
     setCardDpi(cardWindow().card, 144);
     const RECT scaled = paintedCard(144).bounds(gold);
-    setCardDpi(cardWindow().card, canvasDpi);
+    setCardDpi(cardWindow().card, fullScaleDpi);
     const RECT comment = CanvasPixels().bounds(gold);
     // Glyphs do not grow quite in proportion: wider than at 100 %, far
     // narrower than the new comment would be.

@@ -2,6 +2,7 @@
 
 #include "config/game_config.h"
 #include "game/card_layout.h"
+#include "game/card_control.h"
 #include "game/card_view.h"
 #include "resources/resource.h"
 #include "tests/standard_config.h"
@@ -64,7 +65,7 @@ void dispatchWaiting() {
 
 DWORD waitOutThePause() {
     const DWORD start = GetTickCount();
-    while (cardPaused(cardSeries()) && GetTickCount() - start < 10000) {
+    while (cardPaused(shownCard()) && GetTickCount() - start < 10000) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
         dispatchWaiting();
     }
