@@ -3,24 +3,7 @@
 #include <windows.h>
 
 #include "win/dialog_support.h"
-
-namespace {
-
-std::string plainConversion(const std::wstring& text, UINT codePage) {
-    std::string bytes(text.size() * 4, '\0');
-    bytes.resize(static_cast<size_t>(WideCharToMultiByte(codePage, 0, text.c_str(), static_cast<int>(text.size()),
-                                                         &bytes[0], static_cast<int>(bytes.size()), nullptr, nullptr)));
-    return bytes;
-}
-
-std::wstring shownAgain(const std::string& bytes, UINT codePage) {
-    std::wstring text(bytes.size(), L'\0');
-    text.resize(static_cast<size_t>(MultiByteToWideChar(codePage, 0, bytes.c_str(), static_cast<int>(bytes.size()),
-                                                        &text[0], static_cast<int>(text.size()))));
-    return text;
-}
-
-}  // namespace
+#include "win_test_support.h"
 
 // What a field keeps of a text: whole characters up to its capacity in
 // bytes, with the plain conversion's bytes, and whether they hold the text

@@ -3,16 +3,9 @@
 #include <windows.h>
 
 #include "config/password_rule.h"
-#include "win/dialog_support.h"
+#include "win_test_support.h"
 
 namespace {
-
-std::string plainConversion(const std::wstring& text, UINT codePage) {
-    std::string bytes(text.size() * 4, '\0');
-    bytes.resize(static_cast<size_t>(WideCharToMultiByte(codePage, 0, text.c_str(), static_cast<int>(text.size()),
-                                                         &bytes[0], static_cast<int>(bytes.size()), nullptr, nullptr)));
-    return bytes;
-}
 
 const std::wstring kana = L"a\u3042\u3044\u3046\u3048\u304A\u304B";  // 13 bytes in 932, 19 in UTF-8
 
@@ -59,12 +52,6 @@ TEST(PasswordRule, WhichTypedPasswordsOpen) {
 // characters; nothing where the code page cannot hold the text exactly.
 TEST(PasswordRule, WhatAShownPasswordIsStoredAs) {
     const std::string cutInside932 = plainConversion(kana, 932).substr(0, 12);
-    auto shown = [](const std::string& bytes, UINT codePage) {
-        std::wstring text(bytes.size(), L'\0');
-        text.resize(static_cast<size_t>(MultiByteToWideChar(codePage, 0, bytes.c_str(), static_cast<int>(bytes.size()),
-                                                            &text[0], static_cast<int>(text.size()))));
-        return text;
-    };
     struct Case {
         UINT codePage;
         std::string stored;
@@ -73,7 +60,7 @@ TEST(PasswordRule, WhatAShownPasswordIsStoredAs) {
         std::string bytes;
     };
     const Case cases[] = {
-        {932, cutInside932, shown(cutInside932, 932), true, cutInside932},
+        {932, cutInside932, shownAgain(cutInside932, 932), true, cutInside932},
         {932, cutInside932, kana, true, plainConversion(kana.substr(0, 6), 932)},
         {932, "", kana, true, plainConversion(kana.substr(0, 6), 932)},
         {1252, "secreto", L"secreto", true, "secreto"},

@@ -59,3 +59,17 @@ void removeFile(const std::wstring& path) {
 }
 
 bool permissionsIgnored() { return std::getenv("QUIMBA_PERMISSIONS_IGNORED") != nullptr; }
+
+std::string plainConversion(const std::wstring& text, UINT codePage) {
+    std::string bytes(text.size() * 4, '\0');
+    bytes.resize(static_cast<size_t>(WideCharToMultiByte(codePage, 0, text.c_str(), static_cast<int>(text.size()),
+                                                         &bytes[0], static_cast<int>(bytes.size()), nullptr, nullptr)));
+    return bytes;
+}
+
+std::wstring shownAgain(const std::string& bytes, UINT codePage) {
+    std::wstring text(bytes.size(), L'\0');
+    text.resize(static_cast<size_t>(MultiByteToWideChar(codePage, 0, bytes.c_str(), static_cast<int>(bytes.size()),
+                                                        &text[0], static_cast<int>(text.size()))));
+    return text;
+}

@@ -32,6 +32,11 @@ void writeFileBytes(const std::wstring& path, const std::vector<unsigned char>& 
 bool fileExists(const std::wstring& path);
 // Removes a file whatever its read-only, hidden or system marks.
 void removeFile(const std::wstring& path);
+// A text in a code page as the plain conversion gives it, and bytes of a
+// code page shown again as a field shows them.
+std::string plainConversion(const std::wstring& text, UINT codePage);
+std::wstring shownAgain(const std::string& bytes, UINT codePage);
+
 // Whether the runner had to run the tests as root, which Wine lets write
 // through read-only marks and folders: a case that needs them skips at its
 // start.
