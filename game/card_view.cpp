@@ -15,7 +15,6 @@ namespace {
 const UINT losingCardPause = 2000;
 
 SeriesState series;
-SeriesDeal deal;
 // The keyboard's mark shows while the card has the focus, once one of the
 // card's own keys has been used on it, as Windows shows focus cues.
 bool keyboardUsed;
@@ -60,13 +59,14 @@ bool endPause(HWND cardControl) {
 }
 
 // The series dealt again and a fresh covered card of the current game in
-// the record, not shown yet.
+// the record, not shown yet. The record keeps what it shows of the deal.
 void dealNewCard() {
+    SeriesDeal deal;
     dealSeries(gameConfig, timeOfDaySeed(), deal);
     newCard(series, deal, gamesInSeries(gameConfig));
 }
 
-// An uncovered cell pressed again is drawn again and clicks again. The
+// An uncovered cell pressed again clicks again, its picture unchanged. The
 // picture goes up before the sound starts, so it never waits on the sound
 // system.
 void pressStar(HWND cardControl, CellHit hit) {
