@@ -36,6 +36,13 @@ void newCard(SeriesState& state, const SeriesDeal& deal, int gamesInSeries) {
     }
 }
 
+bool moveMark(SeriesState& state, CellHit to) {
+    CellHit& mark = state.card.mark;
+    if (!starsPressable(state.card) || !to.onCard() || (to.column == mark.column && to.row == mark.row)) return false;
+    mark = to;
+    return true;
+}
+
 CellHit markAfterKey(CellHit mark, CardKey key) {
     switch (key) {
     case CardKey::left: return CellHit{std::max(mark.column - 1, 1), mark.row};

@@ -110,6 +110,10 @@ enum class PressResult {
 // longer played.
 PressResult pressCell(SeriesState& state, CellHit cell, const CommentText& comment);
 
+// The keyboard's mark goes to a star, while the card can be played;
+// returns whether it moved.
+bool moveMark(SeriesState& state, CellHit to);
+
 enum class CardKey { left, right, up, down };
 
 // The star that an arrow key moves the mark to from `mark`: the next one

@@ -66,6 +66,12 @@ void dealNewCard() {
     newCard(series, deal, gamesInSeries(gameConfig));
 }
 
+// Deals the series and shows a fresh covered card of the current game.
+void drawNewCard(HWND mainWindow) {
+    dealNewCard();
+    showChange(GetDlgItem(mainWindow, IDC_CARD));
+}
+
 // An uncovered cell pressed again clicks again, its picture unchanged. The
 // picture goes up before the sound starts, so it never waits on the sound
 // system.
@@ -121,16 +127,11 @@ void finishCardPause(HWND mainWindow) {
     if (endPause(GetDlgItem(mainWindow, IDC_CARD))) drawNewCard(mainWindow);
 }
 
-void drawNewCard(HWND mainWindow) {
-    dealNewCard();
-    showChange(GetDlgItem(mainWindow, IDC_CARD));
-}
-
 void clickCard(HWND cardControl, CellHit hit) {
     // The mark follows the click, as the focus of a list follows a click on
     // an item; a click gives the card the focus, so that the keys work
     // after it.
-    if (starsPressable(series.card) && hit.onCard()) series.card.mark = hit;
+    moveMark(series, hit);
     if (GetFocus() != cardControl) SetFocus(cardControl);
     pressStar(cardControl, hit);
 }
@@ -145,9 +146,7 @@ void moveCardMark(HWND cardControl, CardKey key) {
     if (!starsPressable(series.card)) return;
     const bool frameShown = keyboardUsed;
     keyboardUsed = true;
-    const CellHit to = markAfterKey(series.card.mark, key);
-    const bool moved = to.column != series.card.mark.column || to.row != series.card.mark.row;
-    series.card.mark = to;
+    const bool moved = moveMark(series, markAfterKey(series.card.mark, key));
     // At the card's edge the mark stays: nothing to show again or tell.
     if (moved || !frameShown) showChange(cardControl);
 }

@@ -34,8 +34,6 @@ void startCard(HWND mainWindow);
 // so shows no keyboard mark; in the pause, the next game's covered card.
 void deactivateCard(HWND mainWindow);
 
-// Deals the series and shows a fresh covered card of the current game.
-void drawNewCard(HWND mainWindow);
 // Ends the pause after a losing card at once, as its time would: the next
 // game's covered card. Nothing happens outside the pause.
 void finishCardPause(HWND mainWindow);

@@ -26,7 +26,9 @@ selected() {
 # failed; one whose every test was skipped here (GoogleTest's GTEST_SKIP,
 # the end-to-end runner's status 77) ran none, and a run in which no test
 # ran fails.
-crash_report='Unhandled (page fault|exception|stack overflow|illegal instruction)'
+# Wine's report of a crash: "wine: Unhandled page fault ..." (or division by
+# zero, stack overflow, ...), then its debugger's "Unhandled exception: ...".
+crash_report='wine: Unhandled |Unhandled exception: '
 # The test a GoogleTest program was in when its output stopped.
 last_test() {
   local started
@@ -46,7 +48,8 @@ verdict() {
     if [ "$kind" = gtest ]; then
       where=$(last_test "$log")
     else
-      where=$(grep -m 1 -oE '^(ERROR|FAIL): test_[A-Za-z0-9_]+' "$log" | sed 's/^[A-Z]*: //')
+      # The test whose report holds the first crash report.
+      where=$(awk -v crash="$crash_report" '/^(ERROR|FAIL): test_/ { test = $2 } $0 ~ crash { print test; exit }' "$log")
       [ -n "$where" ] || where="a test that ran no further"
     fi
     echo "crashed in $where, exit code $code: $(grep -m 1 -E "$crash_report" "$log")"
@@ -94,9 +97,9 @@ filter=()
 for program in core_tests win_tests win_tests_en; do
   selected "$program" && check "$program" gtest wine "bin/$program.exe" "${filter[@]}"
 done
-# A program that crashes inside a handler and exits 0, for the test
-# command's check that a crash fails the run: run only when named.
-[ "$only" = runner_check ] && check runner_check gtest wine bin/runner_check.exe
+# Programs that crash inside a handler, or end without their summary, and
+# exit 0, for the test command's check of this runner: run only when named.
+[ "$only" = runner_check ] && check runner_check gtest wine bin/runner_check.exe "${filter[@]}"
 for suite in $(python3 e2e/run_e2e.py --list); do
   selected "e2e_$suite" && check "e2e_$suite" e2e python3 e2e/run_e2e.py --programs bin --suite "$suite" "$@"
 done

@@ -42,8 +42,11 @@ refused "win_tests ran no test: each test it selected was skipped here" \
   env QUIMBA_PERMISSIONS_IGNORED=1 bash scripts/test-wine.sh win_tests ConfigFile.ReadOnlyHiddenSystemFileIsReplaced
 
 # A test program that crashes inside a handler and then exits 0, as Wine
-# lets it, fails the run, which says where it crashed.
+# lets it, or that ends with 0 before its summary, fails the run, which
+# says where.
 refused "runner_check FAILED: it crashed in RunnerCheck.CrashesInsideAHandler" \
-  bash scripts/test-wine.sh runner_check
+  bash scripts/test-wine.sh runner_check RunnerCheck.CrashesInsideAHandler
+refused "runner_check FAILED: it ended without its summary, in RunnerCheck.EndsWithoutItsSummary, exit code 0" \
+  bash scripts/test-wine.sh runner_check RunnerCheck.EndsWithoutItsSummary
 
 bash scripts/test-wine.sh

@@ -160,10 +160,10 @@ AnsiText ansiText(const std::wstring& text, std::size_t capacity, UINT codePage)
         // no character: every code page, UTF-8 too, turns it into another.
         const bool pair = IS_HIGH_SURROGATE(text[at]) && at + 1 < text.size() && IS_LOW_SURROGATE(text[at + 1]);
         const int units = pair ? 2 : 1;
-        if (!pair && (IS_HIGH_SURROGATE(text[at]) || IS_LOW_SURROGATE(text[at]))) out.exact = false;
         char bytes[8];
         const int length = WideCharToMultiByte(codePage, 0, &text[at], units, bytes, sizeof bytes, nullptr, nullptr);
         if (length <= 0 || out.bytes.size() + static_cast<std::size_t>(length) > capacity) break;
+        if (!pair && (IS_HIGH_SURROGATE(text[at]) || IS_LOW_SURROGATE(text[at]))) out.exact = false;
         BOOL usedDefault = FALSE;
         char exact[8];
         if (!utf8 && (WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, &text[at], units, exact, sizeof exact,

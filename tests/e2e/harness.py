@@ -66,14 +66,21 @@ EDITIONS = {
 
 CARD_BACKGROUND = (29, 30, 25)
 
-# How Wine reports a crash of a program: "wine: Unhandled page fault on ...".
-CRASH_REPORT = re.compile(r"Unhandled (page fault|exception|stack overflow|illegal instruction)")
+# How Wine reports a crash of a program: "wine: Unhandled page fault on ..."
+# (or division by zero, stack overflow, ...), then its debugger's
+# "Unhandled exception: ...".
+CRASH_REPORT = re.compile(r"wine: Unhandled |Unhandled exception: ")
 
 
 def driver(*args, timeout=30):
-    """Runs the driver; returns (exit code, lines of output)."""
+    """Runs the driver; returns (exit code, lines of output). A crash of the driver fails the test: its exit
+    code alone could read as an answer ("no such window")."""
     done = subprocess.run(["wine", program("e2e_driver.exe")] + [str(a) for a in args], capture_output=True,
                           timeout=timeout)
+    said = (done.stdout + done.stderr).decode("utf-8", "replace")
+    crash = CRASH_REPORT.search(said)
+    if crash:
+        raise AssertionError(f"the driver crashed at {args}: {said[crash.start():].splitlines()[0]}")
     return done.returncode, done.stdout.decode("utf-8", "replace").replace("\r", "").splitlines()
 
 

@@ -31,6 +31,7 @@ TEST(AnsiText, WholeCharactersUpToTheCapacity) {
         {CP_UTF8, L"ab\U0001F600", 12, L"ab\U0001F600", true},
         {CP_UTF8, L"ab\xD83D", 12, L"ab\xD83D", false},  // half of a pair, stored as U+FFFD
         {CP_UTF8, L"ab\xDE00" L"c", 12, L"ab\xDE00" L"c", false},
+        {CP_UTF8, L"abcdefghijkl\xD83D", 12, L"abcdefghijkl", true},  // past the cut, as other characters
     };
     for (const Case& c : cases) {
         const AnsiText kept = ansiText(c.text, c.capacity, c.codePage);
