@@ -1,6 +1,7 @@
 // What the program's three windows share: in-memory dialog templates in the
-// bold 8-point "MS Sans Serif" font, dialog fonts, the green-on-black colours
-// and the focus kept across deactivation.
+// bold 8-point "MS Sans Serif" font, dialog fonts, the windows' sizes at
+// their display scale, the green-on-black colours and the focus kept across
+// deactivation.
 #pragma once
 
 #include <windows.h>
@@ -34,18 +35,30 @@ struct DialogFrame {
 // system without the library, or without InitCommonControlsEx, still starts.
 void prepareCommonControls();
 
-// An extended dialog template (the plain one cannot carry a bold font).
+// An extended dialog template (the plain one cannot carry a bold font), in
+// the template's face at the system's scale.
 std::vector<WORD> buildDialogTemplate(const DialogFrame& frame, const std::vector<DialogItem>& items);
 
-// A font of the given size in points at that display scale (the system's for 0).
+// A font of the given size in points at that display scale (the system's for
+// 0), in the face the templates take there where the face is theirs.
 HFONT createPointFont(const wchar_t* face, int points, int weight, int dpi = 0);
 // The display scale of a window in dots per inch (96 for 100 %); of the
 // system for no window.
 int windowDpi(HWND window);
-// A size in the dialogs' units, in pixels at 100 % grown in proportion to
-// that scale. The dialog manager maps units through the font at that scale,
-// whose metrics do not grow in proportion (about 1.43 times at 150 %).
-SIZE dialogUnitsAtScale(int cx, int cy, int dpi);
+// The base units of the template's font at 100 %, measured as the dialog
+// manager measures them, in the face that the windows take at that scale.
+BaseUnits fullScaleBaseUnits(int dpi);
+// The size of the window whose client area has that size at that scale,
+// its frame (and its menu bar, with `menu`) measured at that scale.
+PixelSize windowSizeAround(HWND window, PixelSize client, bool menu, int dpi);
+// Gives the window that size, at the top left of the place suggested, or
+// where it stands for none.
+void placeWindow(HWND window, PixelSize size, const RECT* suggested);
+// A dialog's answer to WM_GETDPISCALEDSIZE: its size at the new scale.
+INT_PTR answerScaledSize(HWND dialog, PixelSize size, LPARAM lParam);
+// The dialog lays itself out and chooses its fonts at every scale: where the
+// system would do it for a dialog too, it is told not to.
+void keepOwnScaling(HWND dialog);
 
 // A button's command: a click (BN_CLICKED), or the same command from an
 // accelerator, whose notification code is 1.
