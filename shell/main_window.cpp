@@ -6,6 +6,7 @@
 #include "../resources/resource.h"
 #include "../resources/strings.h"
 #include "../win/dialog_support.h"
+#include "../win/win_handles.h"
 #include "main_commands.h"
 #include "main_layout.h"
 
@@ -13,12 +14,21 @@ namespace {
 
 HINSTANCE programInstance() { return GetModuleHandleW(nullptr); }
 
-void setIcons(HWND window) {
-    auto icon = [](int size) {
-        return LoadImageW(programInstance(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, 0);
-    };
-    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon(32)));
-    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon(16)));
+// The window's icons, of 32 and 16 pixels at 100 %, at that scale; the ones
+// they replace are destroyed. Where one cannot be loaded the window keeps
+// the icon it has.
+void setIcons(HWND window, int dpi) {
+    const struct {
+        WPARAM which;
+        int size;
+    } icons[] = {{ICON_BIG, 32}, {ICON_SMALL, 16}};
+    for (const auto& icon : icons) {
+        const int size = atScale(icon.size, dpi);
+        if (HANDLE loaded = LoadImageW(programInstance(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, 0)) {
+            const IconHandle replaced(reinterpret_cast<HICON>(
+                SendMessageW(window, WM_SETICON, icon.which, reinterpret_cast<LPARAM>(loaded))));
+        }
+    }
 }
 
 // Sized with the window at its initialisation.
@@ -70,6 +80,7 @@ void scaleMainWindow(HWND window, int dpi, const RECT* suggested) {
     const PixelSize control = cardControlAtScale(fullScaleBaseUnits(dpi), dpi);
     SetWindowPos(card, nullptr, 0, 0, control.cx, control.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
     placeWindow(window, mainWindowSize(window, dpi), suggested);
+    setIcons(window, dpi);
     setCardDpi(card, dpi);
 }
 
@@ -82,7 +93,6 @@ INT_PTR showMainWindow(HWND owner) {
                                                  reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner,
                                                  creationDialogProc, 0);
     if (!mainWindow) return 0;
-    setIcons(mainWindow);
     HWND card = addCardControl(mainWindow);
     buildMainMenu(mainWindow);
     keepOwnScaling(mainWindow);

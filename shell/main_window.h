@@ -14,5 +14,5 @@ PixelSize mainWindowSize(HWND window, int dpi);
 // The one procedure that applies a display scale to the window, at its
 // initialisation and at every change: the window and the card control take
 // their size at that scale (at the top left of the place suggested, or where
-// the window stands for none), and the card is drawn at it.
+// the window stands for none), the icons theirs, and the card is drawn at it.
 void scaleMainWindow(HWND window, int dpi, const RECT* suggested);
