@@ -4,8 +4,6 @@
 
 #include <iterator>
 
-#include "win_handles.h"
-
 namespace {
 
 void putText(std::vector<WORD>& out, const wchar_t* text) {
@@ -198,8 +196,7 @@ void keepOwnScaling(HWND dialog) {
 }
 
 HFONT createPointFont(const wchar_t* face, int points, int weight, int dpi) {
-    const int scale = dpi > 0 ? dpi : windowDpi(nullptr);
-    return createPixelFont(faceAtScale(face, scale), pointsAtScale(points, scale), weight);
+    return createPixelFont(faceAtScale(face, dpi), pointsAtScale(points, dpi), weight);
 }
 
 void keepFocus(HWND window, bool activating, HWND& savedFocus) {
@@ -212,9 +209,70 @@ void keepFocus(HWND window, bool activating, HWND& savedFocus) {
     }
 }
 
-INT_PTR setupDialogDefaults(HWND dialog, UINT message, WPARAM wParam, HWND& savedFocus) {
+namespace {
+
+SetupDialog* setupOf(HWND dialog) { return reinterpret_cast<SetupDialog*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
+
+PixelSize setupDialogSize(HWND dialog, const SetupDialog& setup, int dpi) {
+    const PixelSize client = unitsAtScale({setup.frame.cx, setup.frame.cy}, fullScaleBaseUnits(dpi), dpi);
+    return windowSizeAround(dialog, client, false, dpi);
+}
+
+// The dialog and its controls take their size at 100 % grown to that
+// scale, as the main window does, so that the texts, in fonts of that scale,
+// fill their boxes as they do at 100 %. The fonts they had go once they
+// have their new ones.
+void scaleSetupDialog(HWND dialog, SetupDialog& setup, int dpi, const RECT* suggested) {
+    auto fonts = std::make_unique<GdiObject<HFONT>[]>(setup.fonts.size());
+    for (std::size_t k = 0; k < setup.fonts.size(); ++k) {
+        const DialogFont& font = setup.fonts[k];
+        fonts[k].reset(createPointFont(font.face, font.points, font.weight, dpi));
+    }
+    const BaseUnits base = fullScaleBaseUnits(dpi);
+    for (const DialogItem& item : setup.items) {
+        HWND control = GetDlgItem(dialog, static_cast<int>(item.id));
+        SetWindowPos(control, nullptr, unitsAcross(item.x, base, dpi), unitsDown(item.y, base, dpi),
+                     unitsAcross(item.cx, base, dpi), unitsDown(item.cy, base, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+        if (item.font >= 0) {
+            const HFONT font = fonts[static_cast<std::size_t>(item.font)].get();
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        }
+    }
+    setup.made = std::move(fonts);
+    placeWindow(dialog, setupDialogSize(dialog, setup, dpi), suggested);
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void openSetupDialog(HWND dialog, SetupDialog& setup) {
+    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&setup));
+    keepOwnScaling(dialog);
+    scaleSetupDialog(dialog, setup, windowDpi(dialog), nullptr);
+}
+
+}  // namespace
+
+INT_PTR showSetupDialog(SetupDialog& setup, HWND owner, DLGPROC procedure) {
+    const std::vector<WORD> dialogTemplate = buildDialogTemplate(setup.frame, setup.items);
+    return DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
+                                   reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner, procedure,
+                                   reinterpret_cast<LPARAM>(&setup));
+}
+
+INT_PTR setupDialogDefaults(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        openSetupDialog(dialog, *reinterpret_cast<SetupDialog*>(lParam));
+        return TRUE;
+    }
+    SetupDialog* setup = setupOf(dialog);
     switch (message) {
-    case WM_NCACTIVATE: keepFocus(dialog, wParam != 0, savedFocus); break;
+    case WM_NCACTIVATE:
+        if (setup) keepFocus(dialog, wParam != 0, setup->savedFocus);
+        break;
+    case WM_DPICHANGED:
+        scaleSetupDialog(dialog, *setup, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return TRUE;
+    case WM_GETDPISCALEDSIZE:
+        return answerScaledSize(dialog, setupDialogSize(dialog, *setup, static_cast<int>(wParam)), lParam);
     case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(blackBrush());
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC: return greenOnBlack(reinterpret_cast<HDC>(wParam));

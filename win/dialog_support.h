@@ -6,10 +6,12 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "display_scale.h"
+#include "win_handles.h"
 
 constexpr WORD buttonClass = 0x0080;
 constexpr WORD editClass = 0x0081;
@@ -22,6 +24,9 @@ struct DialogItem {
     DWORD style;
     DWORD exStyle;
     const wchar_t* text;
+    // Of a set-up dialog's control, its font in the dialog's list; -1 for
+    // the template's.
+    int font = -1;
 };
 
 struct DialogFrame {
@@ -39,9 +44,9 @@ void prepareCommonControls();
 // the template's face at the system's scale.
 std::vector<WORD> buildDialogTemplate(const DialogFrame& frame, const std::vector<DialogItem>& items);
 
-// A font of the given size in points at that display scale (the system's for
-// 0), in the face the templates take there where the face is theirs.
-HFONT createPointFont(const wchar_t* face, int points, int weight, int dpi = 0);
+// A font of the given size in points at that display scale, in the face the
+// templates take there where the face is theirs.
+HFONT createPointFont(const wchar_t* face, int points, int weight, int dpi);
 // The display scale of a window in dots per inch (96 for 100 %); of the
 // system for no window.
 int windowDpi(HWND window);
@@ -68,10 +73,30 @@ constexpr bool isButtonCommand(WORD notification) { return notification == BN_CL
 // activated again.
 void keepFocus(HWND window, bool activating, HWND& savedFocus);
 
-// What the two set-up dialogs handle alike: green on black, the focus kept
-// across deactivation, and the system's close command ending the dialog
-// with 0. Returns the dialog procedure's result for the message.
-INT_PTR setupDialogDefaults(HWND dialog, UINT message, WPARAM wParam, HWND& savedFocus);
+struct DialogFont {
+    const wchar_t* face;
+    int points;
+    int weight;
+};
+
+// A set-up dialog while it is open: its template, the fonts its controls
+// take (made at the dialog's scale) and the focus kept across deactivation.
+struct SetupDialog {
+    DialogFrame frame;
+    std::vector<DialogItem> items;
+    std::vector<DialogFont> fonts;
+    std::unique_ptr<GdiObject<HFONT>[]> made = nullptr;
+    HWND savedFocus = nullptr;
+};
+
+// Shows the dialog modally; returns its result. Its fonts go with it.
+INT_PTR showSetupDialog(SetupDialog& setup, HWND owner, DLGPROC procedure);
+
+// What the two set-up dialogs handle alike: their size and fonts at their
+// scale when they open and at every change of it, green on black, the
+// focus kept across deactivation, and the system's close command ending the
+// dialog with 0. Returns the dialog procedure's result for the message.
+INT_PTR setupDialogDefaults(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // A text in a single-byte or double-byte code page, as the plain conversion
 // gives it: a character the code page cannot hold becomes "?" or a look-alike.
