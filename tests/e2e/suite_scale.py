@@ -2,9 +2,9 @@
 resolution is set, against the same windows at 100 %; and a window told it moved to a display of
 another scale, as Windows tells it."""
 
-from harness import (CARD_BACKGROUND, E2E, STANDARD_FIGURES, answer_password, click_ok, config_record, controls,
-                     driver, driver_ok, fields, find_window, ids, save_screenshot, screen_when, set_wine_dpi,
-                     probe_resources, resources, standard_config)
+from harness import (CARD_BACKGROUND, E2E, answer_password, click_ok, config_record, controls, driver_ok, fields,
+                     find_window, ids, probe, probe_resources, resources, save_screenshot, screen_when, set_wine_dpi,
+                     standard_config)
 
 
 def ink_box(screen, origin, left, top, right, bottom):
@@ -78,11 +78,33 @@ class Scale(E2E):
         driver_ok("click", config, ids.IDC_CONFIG_CANCEL)
         return [drawn[ids.IDC_FIGURE_FIRST], drawn[ids.IDC_CONFIG_ACCEPT]]
 
-    def assertTextsFit(self, title):
-        """Every text of the dialog's controls fits its box, drawn in the dialog's own thread."""
-        fits = fields(driver_ok("probe", title), "fit")
-        self.assertEqual(len(fits), len(controls(title)))
-        self.assertEqual([w for w in fits if w[1] != "1"], [], f"{title}: id, fits, needed, room")
+    def assertDialogsScale(self, game, dpis):
+        """Set up's two dialogs, twelve characters typed into the password's fields and refused, then the
+        configuration dialog over the stored set-up, told they moved to displays of those scales (None:
+        as they opened): each takes the size it answered for the scale, its controls their size as they
+        opened grown in proportion, in fonts made again for the scale, and every text fits its box."""
+        driver_ok("command", game.texts["main"], ids.IDM_SETUP)
+        answer_password(game, "Abcdefghijkl", "Abcdefghijkm")
+        for title in (game.texts["password"], game.texts["config"]):
+            self.assertIsNotNone(find_window(title))
+            opened, (_, fonts) = controls(title), probe(title)
+            for dpi in dpis:
+                lines = driver_ok("dpichanged", title, dpi) if dpi else driver_ok("probe", title)
+                scale = (dpi or 96) / 96
+                fits = fields(lines, "fit")
+                self.assertEqual((len(fits), [w for w in fits if w[1] != "1"]), (len(opened), []),
+                                 f"{title} at {dpi} dpi: id, fits, needed, room")
+                if dpi:
+                    answered = [int(v) for v in fields(lines, "scaled-size")[0]]
+                    self.assertEqual(answered, find_window(title)["window"][2:], (title, dpi))
+                for control, now in zip(opened, controls(title)):
+                    for side, scaled_side in zip(control["rect"], now["rect"]):
+                        self.assertAlmostEqual(scaled_side, side * scale, delta=2, msg=(title, dpi, control["id"]))
+                for id, (points, _, _) in probe(title)[1].items():
+                    self.assertAlmostEqual(points, fonts[id][0] * scale, delta=1, msg=(title, dpi, id))
+            if title == game.texts["password"]:
+                answer_password(game, "secreto")
+        driver_ok("click", game.texts["config"], ids.IDC_CONFIG_CANCEL)
 
     def photocopy(self, game):
         driver_ok("command", game.texts["main"], ids.IDM_PHOTOCOPY)
@@ -126,45 +148,39 @@ class Scale(E2E):
             for (height, weight), (scaled_height, scaled_weight) in zip(fonts, self.dialog_fonts(game)):
                 self.assertAlmostEqual(scaled_height / height, scale, delta=0.15, msg=(fonts, height, scaled_height))
                 self.assertEqual(scaled_weight, weight)
-        # At 200 % the set-up dialogs show whole what the family types, in both editions.
+            # Started there, the set-up dialogs show whole what the family types.
+            self.assertDialogsScale(game, [None])
+
+    def test_set_up_dialogs_moved_to_each_scale(self):
         for edition in ("es", "en"):
             game = self.game(edition, standard_config(password="secreto"))
             game.open_with("secreto")
-            driver_ok("command", game.texts["main"], ids.IDM_SETUP)
-            title = game.texts["password"]
-            answer_password(game, "Abcdefghijkl", "Abcdefghijkm", title)
-            driver_ok("sync", title)
-            self.assertTextsFit(title)
-            answer_password(game, "secreto")
-            config = game.texts["config"]
-            self.assertIsNotNone(find_window(config))
-            for k, figure in enumerate(STANDARD_FIGURES[:9] + ["9999"]):
-                driver_ok("settext", config, ids.IDC_FIGURE_FIRST + k, figure)
-            driver_ok("settext", config, ids.IDC_GAMES, "10")
-            driver_ok("settext", config, ids.IDC_COMMENT, "Enhorabuena, has ganado el premio de verdad: una cena "
-                                                          "para dos en tu sitio")
-            self.assertTextsFit(config)
+            self.assertDialogsScale(game, [120, 144, 168, 192, 96])
+
+    def assertFlat(self, step, what):
+        """A first step fills the system's caches; over two more the GDI objects hold, and the memory in one
+        of the two at least: Wine's heap takes a block of a few MB at a moment that varies, while a leak
+        grows in both."""
+        readings = [step() for _ in range(3)]
+        print(f"\n{what}: GDI objects {[r['gdi'] for r in readings]}, private memory "
+              f"{[r['memory'] // 1024 for r in readings]} KiB", flush=True)
+        growth = lambda key: [b[key] - a[key] for a, b in zip(readings, readings[1:])]
+        self.assertLess(max(growth("gdi")), 10, what)
+        self.assertLess(min(growth("memory")), 4 * 1024 * 1024, what)
 
     def test_gdi_objects_and_memory_flat_across_changes_of_scale(self):
+        # An object lost at each change (a font, an icon, a picture) or press would add 50 or 250 a step,
+        # and a picture of the card at 150 % lost at each change 165 MB.
         game = self.game("es", standard_config(password="secreto", games="3"))
         game.play()
         main = game.texts["main"]
-        # The system's caches fill over the first changes: measure from there.
-        readings = [resources(driver_ok("dpichanged", main, 144, 10, "resources"))]
-        # In halves, as Wine's heap takes a block of a few MB at a moment that varies, in one half or the
-        # other, while a leak grows in both: 100 changes, then 500 presses at 150 % over 50 cards, none
-        # of them ending in the pause.
-        for _ in range(2):
-            readings.append(resources(driver_ok("dpichanged", main, 144, 50, "resources")))
-        for _ in range(2):
-            self.assertEqual(driver("soak", main, game.texts["password"], game.texts["config"], 250, 25, 0, "secreto",
-                                    144, timeout=600)[0], 0)
-            readings.append(probe_resources(main))
-        print(f"\nchanges of scale and presses at 150 %: GDI objects {[r['gdi'] for r in readings]}, private "
-              f"memory {[r['memory'] // 1024 for r in readings]} KiB", flush=True)
-        growth = lambda key, first: [b[key] - a[key] for a, b in zip(readings[first:first + 2], readings[first + 1:])]
-        # An object lost at each change (a font, an icon, a picture) would add 50 in each half, one at
-        # each press 250; a picture of the card at 150 % lost at each change would take 165 MB.
-        for first in (0, 2):
-            self.assertLess(max(growth("gdi", first)), 10, readings)
-            self.assertLess(min(growth("memory", first)), 4 * 1024 * 1024, readings)
+        changes = lambda title: lambda: resources(driver_ok("dpichanged", title, 144, 50, "resources"))
+        self.assertFlat(changes(main), "50 changes of scale a step")
+        # 250 presses at 150 % a step over 25 cards, none of them ending in the pause.
+        soak = ["soak", main, game.texts["password"], game.texts["config"], 250, 25, 0, "secreto", 144]
+        self.assertFlat(lambda: (driver_ok(*soak, timeout=600), probe_resources(main))[1],
+                        "250 presses at 150 % a step")
+        driver_ok("command", main, ids.IDM_SETUP)
+        answer_password(game, "secreto")
+        self.assertIsNotNone(find_window(game.texts["config"]))
+        self.assertFlat(changes(game.texts["config"]), "the configuration dialog's 50 changes of scale a step")

@@ -13,8 +13,6 @@
 #include <vector>
 #include <string>
 
-#include "tests/text_fit.h"
-
 namespace {
 
 std::string utf8(const wchar_t* text) {
@@ -63,11 +61,44 @@ BOOL CALLBACK describeFont(HWND child, LPARAM context) {
     return TRUE;
 }
 
+// Whether a control's text fits its box as the control draws it: a label's
+// wrapped lines, a field's text (or its masking characters) within its
+// formatting rectangle, a button's text inside its edges. Written as the
+// control's id, 1 or 0, and the size needed and the room there is.
 BOOL CALLBACK describeFit(HWND child, LPARAM context) {
     if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_OWNERDRAW) return TRUE;
-    const TextFit fit = textFit(child);
-    fprintf(reinterpret_cast<FILE*>(context), "fit %d %d %ld %ld %ld %ld\n", GetDlgCtrlID(child), fit.fits(),
-            fit.needed.cx, fit.needed.cy, fit.room.cx, fit.room.cy);
+    wchar_t kind[32] = {};
+    GetClassNameW(child, kind, 32);
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(child)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(child, &text[0], static_cast<int>(text.size()))));
+    RECT room;
+    GetClientRect(child, &room);
+    UINT wrap = DT_WORDBREAK | DT_EXPANDTABS;
+    if (lstrcmpiW(kind, L"Edit") == 0) {
+        const LONG bottom = room.bottom;
+        SendMessageW(child, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+        room.bottom = std::min(bottom, room.bottom);
+        if (const auto mask = static_cast<wchar_t>(SendMessageW(child, EM_GETPASSWORDCHAR, 0, 0))) {
+            text.assign(text.size(), mask);
+        }
+        wrap = GetWindowLongW(child, GWL_STYLE) & ES_MULTILINE ? DT_WORDBREAK | DT_EDITCONTROL : DT_SINGLELINE;
+    } else if (lstrcmpiW(kind, L"Button") == 0) {
+        InflateRect(&room, -3, -3);  // inside the raised edge and the focus rectangle
+        wrap = DT_SINGLELINE;
+    }
+    HDC dc = GetDC(child);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(child, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    RECT needed = room;
+    DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_NOPREFIX | wrap);
+    SelectObject(dc, previous);
+    ReleaseDC(child, dc);
+    // An empty field still shows a line.
+    const LONG width = needed.right - needed.left, height = std::max(needed.bottom - needed.top, metrics.tmHeight);
+    const LONG roomWidth = room.right - room.left, roomHeight = room.bottom - room.top;
+    fprintf(reinterpret_cast<FILE*>(context), "fit %d %d %ld %ld %ld %ld\n", GetDlgCtrlID(child),
+            width <= roomWidth && height <= roomHeight, width, height, roomWidth, roomHeight);
     return TRUE;
 }
 
