@@ -3,7 +3,6 @@
 #include "../resources/resource.h"
 #include "../resources/strings.h"
 #include "../win/dialog_support.h"
-#include "../win/win_handles.h"
 #include "config_checks.h"
 #include "game_config.h"
 #include "password_rule.h"
@@ -14,17 +13,8 @@ namespace {
 constexpr INT_PTR nothingStored = 0;
 constexpr INT_PTR setupStored = 1;
 
-HWND savedConfigFocus;
-
-struct ConfigFonts {
-    HFONT label;
-    HFONT number;
-    HFONT text;
-    HFONT button;
-};
-
-const int labelIds[] = {IDC_CONFIG_INTRO,  IDC_CONFIG_FIGURES_LABEL, IDC_WINNING_LABEL,
-                        IDC_COMMENT_LABEL, IDC_GAMES_LABEL,          IDC_CONFIG_PASSWORD_LABEL};
+// The dialog's fonts, in the order of its controls' font numbers.
+enum ConfigFont { labelFont, numberFont, textFont, buttonFont };
 
 std::vector<DialogItem> configItems() {
     const DWORD label = WS_CHILD | WS_VISIBLE | SS_LEFT;
@@ -35,42 +25,28 @@ std::vector<DialogItem> configItems() {
     const DWORD edge = WS_EX_CLIENTEDGE;
     const EditionTexts& t = editionTexts;
     std::vector<DialogItem> items = {
-        {staticClass, IDC_CONFIG_INTRO, 5, 5, 280, 15, label, 0, t.configIntro},
-        {staticClass, IDC_CONFIG_FIGURES_LABEL, 5, 20, 280, 20, label, 0, t.configFiguresLabel},
+        {staticClass, IDC_CONFIG_INTRO, 5, 5, 280, 15, label, 0, t.configIntro, labelFont},
+        {staticClass, IDC_CONFIG_FIGURES_LABEL, 5, 20, 280, 20, label, 0, t.configFiguresLabel, labelFont},
     };
     // Figures 1 to 5 in the left column, 6 to 10 in the right one.
     for (int k = 0; k < prizeFigureCount; ++k) {
         items.push_back({editClass, static_cast<DWORD>(IDC_FIGURE_FIRST + k), static_cast<short>(k < 5 ? 5 : 40),
-                         static_cast<short>(50 + (k % 5) * 15), 35, 15, number, edge, L""});
+                         static_cast<short>(50 + (k % 5) * 15), 35, 15, number, edge, L"", numberFont});
     }
     const std::vector<DialogItem> rest = {
-        {staticClass, IDC_WINNING_LABEL, 85, 50, 180, 15, label, 0, t.configWinningLabel},
-        {editClass, IDC_WINNING_FIGURE, 85, 65, 35, 15, number, edge, L""},
-        {staticClass, IDC_COMMENT_LABEL, 85, 90, 180, 20, label, 0, t.configCommentLabel},
-        {editClass, IDC_COMMENT, 85, 110, 175, 45, comment, edge, L""},
-        {staticClass, IDC_GAMES_LABEL, 5, 160, 275, 20, label, 0, t.configGamesLabel},
-        {editClass, IDC_GAMES, 5, 185, 20, 15, number, edge, L""},
-        {staticClass, IDC_CONFIG_PASSWORD_LABEL, 5, 210, 275, 15, label, 0, t.configPasswordLabel},
-        {editClass, IDC_CONFIG_PASSWORD, 5, 225, 85, 15, password, edge, L""},
-        {buttonClass, IDC_CONFIG_CANCEL, 5, 255, 50, 15, button, 0, t.cancelButton},
-        {buttonClass, IDC_CONFIG_ACCEPT, 235, 255, 50, 15, button, 0, t.acceptButton},
+        {staticClass, IDC_WINNING_LABEL, 85, 50, 180, 15, label, 0, t.configWinningLabel, labelFont},
+        {editClass, IDC_WINNING_FIGURE, 85, 65, 35, 15, number, edge, L"", numberFont},
+        {staticClass, IDC_COMMENT_LABEL, 85, 90, 180, 20, label, 0, t.configCommentLabel, labelFont},
+        {editClass, IDC_COMMENT, 85, 110, 175, 45, comment, edge, L"", textFont},
+        {staticClass, IDC_GAMES_LABEL, 5, 160, 275, 20, label, 0, t.configGamesLabel, labelFont},
+        {editClass, IDC_GAMES, 5, 185, 20, 15, number, edge, L"", numberFont},
+        {staticClass, IDC_CONFIG_PASSWORD_LABEL, 5, 210, 275, 15, label, 0, t.configPasswordLabel, labelFont},
+        {editClass, IDC_CONFIG_PASSWORD, 5, 225, 85, 15, password, edge, L"", textFont},
+        {buttonClass, IDC_CONFIG_CANCEL, 5, 255, 50, 15, button, 0, t.cancelButton, buttonFont},
+        {buttonClass, IDC_CONFIG_ACCEPT, 235, 255, 50, 15, button, 0, t.acceptButton, buttonFont},
     };
     items.insert(items.end(), rest.begin(), rest.end());
     return items;
-}
-
-void applyFonts(HWND dialog, const ConfigFonts& fonts) {
-    auto give = [dialog](int id, HFONT font) {
-        SendDlgItemMessageW(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    };
-    for (int id : labelIds) give(id, fonts.label);
-    for (int id = IDC_FIGURE_FIRST; id <= IDC_FIGURE_LAST; ++id) give(id, fonts.number);
-    give(IDC_WINNING_FIGURE, fonts.number);
-    give(IDC_GAMES, fonts.number);
-    give(IDC_COMMENT, fonts.text);
-    give(IDC_CONFIG_PASSWORD, fonts.text);
-    give(IDC_CONFIG_CANCEL, fonts.button);
-    give(IDC_CONFIG_ACCEPT, fonts.button);
 }
 
 void showStoredConfig(HWND dialog) {
@@ -143,27 +119,18 @@ void onCommand(HWND dialog, WORD id, WORD code) {
 
 INT_PTR CALLBACK configDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        applyFonts(dialog, *reinterpret_cast<const ConfigFonts*>(lParam));
-        showStoredConfig(dialog);
-        return TRUE;
+    case WM_INITDIALOG: showStoredConfig(dialog); break;
     case WM_COMMAND: onCommand(dialog, LOWORD(wParam), HIWORD(wParam)); return TRUE;
     }
-    return setupDialogDefaults(dialog, message, wParam, savedConfigFocus);
+    return setupDialogDefaults(dialog, message, wParam, lParam);
 }
 
 bool showConfigDialog(HWND owner) {
-    savedConfigFocus = nullptr;
-    const DialogFrame frame = {WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_3DLOOK, 52, 114, 293, 281,
-                               editionTexts.configTitle};
-    const std::vector<WORD> dialogTemplate = buildDialogTemplate(frame, configItems());
-
-    GdiObject<HFONT> labelFont(createPointFont(L"Consolas", 9, FW_BOLD));
-    GdiObject<HFONT> numberFont(createPointFont(L"MS Sans Serif", 12, FW_BOLD));
-    GdiObject<HFONT> textFont(createPointFont(L"Consolas", 12, FW_NORMAL));
-    GdiObject<HFONT> buttonFont(createPointFont(L"MS Sans Serif", 10, FW_BOLD));
-    const ConfigFonts fonts = {labelFont.get(), numberFont.get(), textFont.get(), buttonFont.get()};
-    return DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
-                                   reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner,
-                                   configDialogProc, reinterpret_cast<LPARAM>(&fonts)) == setupStored;
+    SetupDialog setup = {
+        {WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_3DLOOK, 52, 114, 293, 281, editionTexts.configTitle},
+        configItems(),
+        {{L"Consolas", 9, FW_BOLD}, {L"MS Sans Serif", 12, FW_BOLD}, {L"Consolas", 12, FW_NORMAL},
+         {L"MS Sans Serif", 10, FW_BOLD}},
+    };
+    return showSetupDialog(setup, owner, configDialogProc) == setupStored;
 }

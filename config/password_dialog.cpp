@@ -3,7 +3,6 @@
 #include "../resources/resource.h"
 #include "../resources/strings.h"
 #include "../win/dialog_support.h"
-#include "../win/win_handles.h"
 #include "password_rule.h"
 
 namespace {
@@ -11,23 +10,9 @@ namespace {
 // The first field's text at the last Accept press, empty where the code
 // page cannot hold it exactly.
 std::wstring typedPassword;
-HWND savedPasswordFocus;
 
-struct PasswordFonts {
-    HFONT entry;
-    HFONT label;
-    HFONT button;
-};
-
-void applyFonts(HWND dialog, const PasswordFonts& fonts) {
-    auto give = [dialog](int id, HFONT font) {
-        SendDlgItemMessageW(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    };
-    give(IDC_PASSWORD_ENTRY, fonts.entry);
-    give(IDC_PASSWORD_CONFIRM, fonts.entry);
-    give(IDC_PASSWORD_LABEL, fonts.label);
-    give(IDC_PASSWORD_ACCEPT, fonts.button);
-}
+// The dialog's fonts, in the order of its controls' font numbers.
+enum PasswordFont { entryFont, labelFont, buttonFont };
 
 void onAccept(HWND dialog) {
     const std::wstring typed = controlText(dialog, IDC_PASSWORD_ENTRY);
@@ -48,38 +33,28 @@ void onCommand(HWND dialog, WORD id, WORD code) {
 
 INT_PTR CALLBACK passwordDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        applyFonts(dialog, *reinterpret_cast<const PasswordFonts*>(lParam));
-        return TRUE;
     case WM_COMMAND: onCommand(dialog, LOWORD(wParam), HIWORD(wParam)); return TRUE;
     }
-    return setupDialogDefaults(dialog, message, wParam, savedPasswordFocus);
+    return setupDialogDefaults(dialog, message, wParam, lParam);
 }
 
 INT_PTR showPasswordDialog(HWND owner) {
     // Only a password typed in this opening counts.
     typedPassword.clear();
-    savedPasswordFocus = nullptr;
-
     const DWORD field = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_PASSWORD;
-    const DialogFrame frame = {WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_3DLOOK, 89, 155, 164, 112,
-                               editionTexts.passwordTitle};
-    const std::vector<WORD> dialogTemplate = buildDialogTemplate(
-        frame, {
-                   {editClass, IDC_PASSWORD_ENTRY, 38, 25, 85, 15, field, WS_EX_CLIENTEDGE, L""},
-                   {editClass, IDC_PASSWORD_CONFIRM, 39, 50, 85, 15, field, WS_EX_CLIENTEDGE, L""},
-                   {staticClass, IDC_PASSWORD_LABEL, 5, 5, 160, 15, WS_CHILD | WS_VISIBLE | SS_LEFT, 0,
-                    editionTexts.passwordLabel},
-                   {buttonClass, IDC_PASSWORD_ACCEPT, 5, 90, 50, 15,
-                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, editionTexts.acceptButton},
-               });
-
-    GdiObject<HFONT> entryFont(createPointFont(L"Consolas", 12, FW_NORMAL));
-    GdiObject<HFONT> labelFont(createPointFont(L"Consolas", 9, FW_BOLD));
-    GdiObject<HFONT> buttonFont(createPointFont(L"MS Sans Serif", 10, FW_BOLD));
-    const PasswordFonts fonts = {entryFont.get(), labelFont.get(), buttonFont.get()};
-    DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
-                            owner, passwordDialogProc, reinterpret_cast<LPARAM>(&fonts));
+    SetupDialog setup = {
+        {WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_3DLOOK, 89, 155, 164, 112, editionTexts.passwordTitle},
+        {
+            {editClass, IDC_PASSWORD_ENTRY, 38, 25, 85, 15, field, WS_EX_CLIENTEDGE, L"", entryFont},
+            {editClass, IDC_PASSWORD_CONFIRM, 39, 50, 85, 15, field, WS_EX_CLIENTEDGE, L"", entryFont},
+            {staticClass, IDC_PASSWORD_LABEL, 5, 5, 160, 15, WS_CHILD | WS_VISIBLE | SS_LEFT, 0,
+             editionTexts.passwordLabel, labelFont},
+            {buttonClass, IDC_PASSWORD_ACCEPT, 5, 90, 50, 15, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0,
+             editionTexts.acceptButton, buttonFont},
+        },
+        {{L"Consolas", 12, FW_NORMAL}, {L"Consolas", 9, FW_BOLD}, {L"MS Sans Serif", 10, FW_BOLD}},
+    };
+    showSetupDialog(setup, owner, passwordDialogProc);
     return 0;
 }
 

@@ -1,8 +1,8 @@
 """Takes the README's pictures from the real programs: the covered card, a
 half-uncovered card, the won card, a card played from the keyboard, the
 password dialog and the filled-in configuration dialog, in both editions,
-each cropped to its window and made small enough for a page; and a card at
-a display scale of 150 %, at its own size.
+each cropped to its window and made small enough for a page; and a card and
+the two set-up dialogs at a display scale of 150 %, at their own size.
 
     screenshots.py PROGRAMS-FOLDER OUT-FOLDER
 """
@@ -51,15 +51,7 @@ def take(edition, out):
             press_cell(game, p % 3 + 1, p // 3 + 1)
         keep(screen_when(lambda s: len(red_cells(s, origin)) == 3), main, f"{out}/card-won-{edition}.png")
 
-        driver_ok("command", main, ids.IDM_SETUP)
-        password = game.texts["password"]
-        for field in (ids.IDC_PASSWORD_ENTRY, ids.IDC_PASSWORD_CONFIRM):
-            driver_ok("settext", password, field, "secreto")
-        driver_ok("sync", password)
-        keep(painted(password), password, f"{out}/password-{edition}.png")
-        driver_ok("click", password, ids.IDC_PASSWORD_ACCEPT)
-        config = game.texts["config"]
-        keep(painted(config), config, f"{out}/config-{edition}.png")
+        take_setup(game, out, edition)
     finally:
         game.close()
 
@@ -77,8 +69,22 @@ def take_keyboard(edition, out):
         game.close()
 
 
+def take_setup(game, out, suffix, width=WIDTH):
+    """The password dialog, filled in, and the configuration dialog it opens, that the standard set-up fills."""
+    main = game.texts["main"]
+    driver_ok("command", main, ids.IDM_SETUP)
+    password = game.texts["password"]
+    for field in (ids.IDC_PASSWORD_ENTRY, ids.IDC_PASSWORD_CONFIRM):
+        driver_ok("settext", password, field, "secreto")
+    driver_ok("sync", password)
+    keep(painted(password), password, f"{out}/password-{suffix}.png", width)
+    driver_ok("click", password, ids.IDC_PASSWORD_ACCEPT)
+    config = game.texts["config"]
+    keep(painted(config), config, f"{out}/config-{suffix}.png", width)
+
+
 def take_scaled(out):
-    """Four stars uncovered at 150 % (144 dpi), the picture at its own size."""
+    """Four stars uncovered at 150 % (144 dpi), then the set-up dialogs, the pictures at their own size."""
     set_wine_dpi(144)
     game = Game("es", standard_config(password="secreto", games="1"))
     try:
@@ -87,6 +93,7 @@ def take_scaled(out):
             x, y = harness.cell_centre(column, row)
             game.press(x * 3 // 2, y * 3 // 2)  # handled, and painted, when it returns
         keep(harness.Screen(), game.texts["main"], f"{out}/card-150-es.png", 10000)
+        take_setup(game, out, "150-es", 10000)
     finally:
         game.close()
         set_wine_dpi(96)

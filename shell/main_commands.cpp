@@ -31,7 +31,7 @@ void onInitialise(HWND window) {
     setupInProgress = 0;
     resetSeries();
     createCardCanvas();
-    setCardDpi(GetDlgItem(window, IDC_CARD), windowDpi(window));
+    scaleMainWindow(window, windowDpi(window), nullptr);
     if (!configFileExists()) {
         setPlayEnabled(window, false);
         return;
@@ -86,16 +86,6 @@ void onCommand(HWND window, WORD id) {
     }
 }
 
-// The window moved to a display of another scale: it takes the size the
-// system suggests, and the card is laid out and drawn again for the scale.
-void onDpiChanged(HWND window, int dpi, const RECT& suggested) {
-    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    HWND card = GetDlgItem(window, IDC_CARD);
-    fitCardControl(card, dpi);
-    setCardDpi(card, dpi);
-}
-
 bool onDrawItem(WPARAM id, const DRAWITEMSTRUCT& item) {
     if (id != IDC_CARD) return false;
     paintCardControl(item);
@@ -112,7 +102,9 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND: onCommand(window, LOWORD(wParam)); break;
     case WM_DRAWITEM: return onDrawItem(wParam, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_CLOSE: endMainWindow(window); return TRUE;
-    case WM_DPICHANGED: onDpiChanged(window, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return TRUE;
+    // Moved to a display of another scale: laid out and drawn again for it.
+    case WM_DPICHANGED: scaleMainWindow(window, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam)); return TRUE;
+    case WM_GETDPISCALEDSIZE: return answerScaledSize(window, mainWindowSize(window, static_cast<int>(wParam)), lParam);
     // A close sent by another program ends the window inside the modal
     // run's wait for a message, which goes on waiting: this message ends it.
     case WM_DESTROY: PostMessageW(nullptr, WM_NULL, 0, 0); break;

@@ -6,48 +6,35 @@
 #include "../resources/resource.h"
 #include "../resources/strings.h"
 #include "../win/dialog_support.h"
+#include "../win/win_handles.h"
 #include "main_commands.h"
+#include "main_layout.h"
 
 namespace {
 
 HINSTANCE programInstance() { return GetModuleHandleW(nullptr); }
 
-void setIcons(HWND window) {
-    auto icon = [](int size) {
-        return LoadImageW(programInstance(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, 0);
-    };
-    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon(32)));
-    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon(16)));
+// The window's icons, of 32 and 16 pixels at 100 %, at that scale; the ones
+// they replace are destroyed. Where one cannot be loaded the window keeps
+// the icon it has.
+void setIcons(HWND window, int dpi) {
+    const struct {
+        WPARAM which;
+        int size;
+    } icons[] = {{ICON_BIG, 32}, {ICON_SMALL, 16}};
+    for (const auto& icon : icons) {
+        const int size = atScale(icon.size, dpi);
+        if (HANDLE loaded = LoadImageW(programInstance(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, 0)) {
+            const IconHandle replaced(reinterpret_cast<HICON>(
+                SendMessageW(window, WM_SETICON, icon.which, reinterpret_cast<LPARAM>(loaded))));
+        }
+    }
 }
 
-// The main window's client area and the card control, in dialog units: the
-// control is one unit wider than the client area.
-struct DialogUnits {
-    short cx, cy;
-};
-constexpr DialogUnits clientUnits = {529, 354};
-constexpr DialogUnits cardUnits = {530, 330};
-
+// Sized with the window at its initialisation.
 HWND addCardControl(HWND window) {
-    RECT bounds = {0, 0, cardUnits.cx, cardUnits.cy};
-    MapDialogRect(window, &bounds);
-    return CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY, 0, 0, bounds.right,
-                           bounds.bottom, window, reinterpret_cast<HMENU>(IDC_CARD), programInstance(), nullptr);
-}
-
-// At another display scale the window and the card control take their
-// size at 100 % grown in proportion, so that the card, drawn in proportion,
-// fills its control as it does at 100 %.
-void sizeForScale(HWND window, HWND card) {
-    const int dpi = windowDpi(window);
-    if (dpi == fullScaleDpi) return;
-    fitCardControl(card, dpi);
-    const SIZE client = dialogUnitsAtScale(clientUnits.cx, clientUnits.cy, dpi);
-    RECT frame = {0, 0, client.cx, client.cy};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), TRUE,
-                       static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
-    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    return CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY, 0, 0, 0, 0, window,
+                           reinterpret_cast<HMENU>(IDC_CARD), programInstance(), nullptr);
 }
 
 INT_PTR CALLBACK creationDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
@@ -79,23 +66,36 @@ INT_PTR runModally(HWND window) {
 
 }  // namespace
 
-void fitCardControl(HWND card, int dpi) {
-    const SIZE size = dialogUnitsAtScale(cardUnits.cx, cardUnits.cy, dpi);
-    SetWindowPos(card, nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+PixelSize mainWindowSize(HWND window, int dpi) {
+    // The menu bar takes its place from the client area at 100 % as at any
+    // scale: its height there is the frame's with it less the frame's without.
+    const PixelSize none = {0, 0};
+    const int menuBar = windowSizeAround(window, none, true, fullScaleDpi).cy -
+                        windowSizeAround(window, none, false, fullScaleDpi).cy;
+    return windowSizeAround(window, mainClientAtScale(fullScaleBaseUnits(dpi), menuBar, dpi), true, dpi);
+}
+
+void scaleMainWindow(HWND window, int dpi, const RECT* suggested) {
+    HWND card = GetDlgItem(window, IDC_CARD);
+    const PixelSize control = cardControlAtScale(fullScaleBaseUnits(dpi), dpi);
+    SetWindowPos(card, nullptr, 0, 0, control.cx, control.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    placeWindow(window, mainWindowSize(window, dpi), suggested);
+    setIcons(window, dpi);
+    setCardDpi(card, dpi);
 }
 
 INT_PTR showMainWindow(HWND owner) {
     const DialogFrame frame = {WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_NOFAILCREATE | DS_3DLOOK, 40, 98,
-                               clientUnits.cx, clientUnits.cy, editionTexts.mainTitle};
+                               static_cast<short>(mainClientUnits.cx), static_cast<short>(mainClientUnits.cy),
+                               editionTexts.mainTitle};
     std::vector<WORD> dialogTemplate = buildDialogTemplate(frame, {});
     HWND mainWindow = CreateDialogIndirectParamW(programInstance(),
                                                  reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner,
                                                  creationDialogProc, 0);
     if (!mainWindow) return 0;
-    setIcons(mainWindow);
     HWND card = addCardControl(mainWindow);
     buildMainMenu(mainWindow);
-    sizeForScale(mainWindow, card);
+    keepOwnScaling(mainWindow);
     installCardControlProc(card);
     return runModally(mainWindow);
 }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "game/card_layout.h"
+#include "shell/main_layout.h"
 
 TEST(CardLayout, PressBandsAndTheirEdges) {
     struct Case {
@@ -43,20 +46,31 @@ TEST(CardLayout, FigureTextAndOffset) {
     EXPECT_EQ(figureText(0, L" $"), L"0 $");
 }
 
-// The card at 100, 125, 150 and 200 %: canvas places scaled to the screen
-// and back to the same place.
+// The card at 100, 125, 150, 175 and 200 %: canvas places scaled to the
+// screen and back to the same place; the main window's client area (under
+// its menu bar) and the card control their size at 100 % grown in
+// proportion, for the base units of the template's bold MS Sans Serif at
+// 100 % (7 x 13) and its menu bar of 19 pixels.
 TEST(CardLayout, AtEachDisplayScale) {
     struct Scale {
         int dpi;
         int star, width, height, centreX;  // the star's size, the card's, the centre star's left
+        PixelSize client, control;
     };
-    const Scale scales[] = {{96, 101, 790, 470, 340}, {120, 127, 988, 588, 425}, {144, 152, 1185, 705, 510},
-                            {192, 202, 1580, 940, 680}};
+    const Scale scales[] = {
+        {96, 101, 790, 470, 340, {926, 556}, {928, 536}},      {120, 127, 988, 588, 425, {1158, 695}, {1160, 670}},
+        {144, 152, 1185, 705, 510, {1389, 834}, {1392, 804}},  {168, 177, 1383, 823, 595, {1621, 973}, {1624, 938}},
+        {192, 202, 1580, 940, 680, {1852, 1112}, {1856, 1072}},
+    };
+    const BaseUnits base = {7, 13};
+    const auto pair = [](PixelSize size) { return std::make_pair(size.cx, size.cy); };
     for (const Scale& s : scales) {
         EXPECT_EQ(toScreen(starSize, s.dpi), s.star) << s.dpi;
         EXPECT_EQ(toScreen(canvasWidth, s.dpi), s.width) << s.dpi;
         EXPECT_EQ(toScreen(canvasHeight, s.dpi), s.height) << s.dpi;
         EXPECT_EQ(toScreen(cellX(2), s.dpi), s.centreX) << s.dpi;
+        EXPECT_EQ(pair(mainClientAtScale(base, 19, s.dpi)), pair(s.client)) << s.dpi;
+        EXPECT_EQ(pair(cardControlAtScale(base, s.dpi)), pair(s.control)) << s.dpi;
         for (int canvas = 0; canvas < canvasWidth; ++canvas) {
             ASSERT_EQ(toCanvas(toScreen(canvas, s.dpi), s.dpi), canvas) << s.dpi;
         }

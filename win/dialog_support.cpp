@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <iterator>
+
 namespace {
 
 void putText(std::vector<WORD>& out, const wchar_t* text) {
@@ -17,6 +19,39 @@ void putDword(std::vector<WORD>& out, DWORD value) {
 void alignToDword(std::vector<WORD>& out) {
     if (out.size() % 2) out.push_back(0);
 }
+
+// A function of user32 that older Windows lacks, looked up by name: null
+// where the system has none.
+template <typename Function>
+Function user32Function(const char* name) {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+// The face the template's font is given in.
+const wchar_t* const templateFace = L"MS Sans Serif";
+constexpr int templatePoints = 8;
+
+// One rule for the face of the dialogs' templates and of their controls:
+// MS Sans Serif is a face of bitmaps made for 100 %, at another scale drawn
+// at the nearest of them, thin and out of proportion. There the system's
+// dialog face (MS Shell Dlg: its outline successor, Microsoft Sans Serif, on
+// Windows, or the face of the system's language; Tahoma under Wine) draws
+// the size asked for.
+const wchar_t* faceAtScale(const wchar_t* face, int dpi) {
+    return dpi != fullScaleDpi && lstrcmpW(face, templateFace) == 0 ? L"MS Shell Dlg" : face;
+}
+
+HFONT createPixelFont(const wchar_t* face, int height, int weight) {
+    LOGFONTW font = {};
+    font.lfHeight = -height;
+    font.lfWeight = weight;
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+    return CreateFontIndirectW(&font);
+}
+
+int pointsAtScale(int points, int dpi) { return MulDiv(points, dpi, 72); }
 
 HBRUSH blackBrush() { return static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)); }
 
@@ -64,10 +99,10 @@ std::vector<WORD> buildDialogTemplate(const DialogFrame& frame, const std::vecto
     out.push_back(0);  // no menu
     out.push_back(0);  // the standard dialog class
     putText(out, frame.title);
-    out.push_back(8);    // points
+    out.push_back(templatePoints);
     out.push_back(FW_BOLD);
     out.push_back(0);    // not italic, character set 0
-    putText(out, L"MS Sans Serif");
+    putText(out, faceAtScale(templateFace, windowDpi(nullptr)));
     for (const DialogItem& item : items) {
         alignToDword(out);
         putDword(out, 0);
@@ -84,11 +119,10 @@ std::vector<WORD> buildDialogTemplate(const DialogFrame& frame, const std::vecto
 }
 
 int windowDpi(HWND window) {
-    // Windows before 10 (1607) has no GetDpiForWindow: it is looked up, and
-    // the system's scale stands in for it there.
+    // Windows before 10 (1607) has no GetDpiForWindow; the system's scale
+    // stands in for it there.
     using DpiForWindow = UINT(WINAPI*)(HWND);
-    static const auto dpiForWindow = reinterpret_cast<DpiForWindow>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    static const auto dpiForWindow = user32Function<DpiForWindow>("GetDpiForWindow");
     if (window && dpiForWindow) {
         if (const UINT dpi = dpiForWindow(window)) return static_cast<int>(dpi);
     }
@@ -98,27 +132,71 @@ int windowDpi(HWND window) {
     return dpi > 0 ? dpi : fullScaleDpi;
 }
 
-SIZE dialogUnitsAtScale(int cx, int cy, int dpi) {
-    // The base units of the dialogs' template font (MS Sans Serif, 8 points,
-    // bold) at 100 %. They are not measured: at another scale the system may
-    // give that face from another set of bitmap sizes, wider than in
-    // proportion.
-    const SIZE base = {7, 13};
-    return SIZE{MulDiv(MulDiv(cx, base.cx, 4), dpi, fullScaleDpi), MulDiv(MulDiv(cy, base.cy, 8), dpi, fullScaleDpi)};
+BaseUnits fullScaleBaseUnits(int dpi) {
+    // The bitmaps of MS Sans Serif are those of the system's own scale, so at
+    // 100 % it is measured where it is drawn there; the outline face of
+    // another scale gives its size of 100 % on any system.
+    GdiObject<HFONT> font(createPixelFont(faceAtScale(templateFace, dpi), pointsAtScale(templatePoints, fullScaleDpi),
+                                          FW_BOLD));
+    MemoryDc dc;
+    Selection selected(dc.get(), font.get());
+    static const wchar_t alphabet[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    TEXTMETRICW metrics;
+    SIZE letters;
+    if (!font || !dc || !GetTextMetricsW(dc.get(), &metrics) ||
+        !GetTextExtentPoint32W(dc.get(), alphabet, static_cast<int>(std::size(alphabet)) - 1, &letters)) {
+        // The system's own dialog units at its scale, where nothing can be measured.
+        const LONG units = GetDialogBaseUnits();
+        return BaseUnits{mulDiv(LOWORD(units), fullScaleDpi, windowDpi(nullptr)),
+                         mulDiv(HIWORD(units), fullScaleDpi, windowDpi(nullptr))};
+    }
+    // The average width of a letter, rounded, as the dialog manager takes it.
+    return BaseUnits{(letters.cx / 26 + 1) / 2, static_cast<int>(metrics.tmHeight)};
+}
+
+PixelSize windowSizeAround(HWND window, PixelSize client, bool menu, int dpi) {
+    using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = user32Function<AdjustForDpi>("AdjustWindowRectExForDpi");
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+    RECT frame = {0, 0, client.cx, client.cy};
+    // Windows without AdjustWindowRectExForDpi draws every frame at the
+    // system's scale.
+    if (!adjustForDpi || !adjustForDpi(&frame, style, menu, exStyle, static_cast<UINT>(dpi))) {
+        AdjustWindowRectEx(&frame, style, menu, exStyle);
+    }
+    return PixelSize{frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void placeWindow(HWND window, PixelSize size, const RECT* suggested) {
+    SetWindowPos(window, nullptr, suggested ? suggested->left : 0, suggested ? suggested->top : 0, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE | (suggested ? 0 : SWP_NOMOVE));
+}
+
+INT_PTR answerScaledSize(HWND dialog, PixelSize size, LPARAM lParam) {
+    *reinterpret_cast<SIZE*>(lParam) = SIZE{size.cx, size.cy};
+    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+    return TRUE;
+}
+
+void keepOwnScaling(HWND dialog) {
+    // Windows 10 (1703) and later lay out a dialog, and give its controls a
+    // font of the dialog manager's, at a new scale.
+    using DialogBehaviour = BOOL(WINAPI*)(HWND, DIALOG_DPI_CHANGE_BEHAVIORS, DIALOG_DPI_CHANGE_BEHAVIORS);
+    using ControlBehaviour =
+        BOOL(WINAPI*)(HWND, DIALOG_CONTROL_DPI_CHANGE_BEHAVIORS, DIALOG_CONTROL_DPI_CHANGE_BEHAVIORS);
+    static const auto dialogBehaviour = user32Function<DialogBehaviour>("SetDialogDpiChangeBehavior");
+    static const auto controlBehaviour = user32Function<ControlBehaviour>("SetDialogControlDpiChangeBehavior");
+    if (dialogBehaviour) dialogBehaviour(dialog, DDC_DISABLE_ALL, DDC_DISABLE_ALL);
+    if (!controlBehaviour) return;
+    const auto own = static_cast<DIALOG_CONTROL_DPI_CHANGE_BEHAVIORS>(DCDC_DISABLE_FONT_UPDATE | DCDC_DISABLE_RELAYOUT);
+    for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        controlBehaviour(control, own, own);
+    }
 }
 
 HFONT createPointFont(const wchar_t* face, int points, int weight, int dpi) {
-    LOGFONTW font = {};
-    const int scale = dpi > 0 ? dpi : windowDpi(nullptr);
-    font.lfHeight = -MulDiv(points, scale, 72);
-    font.lfWeight = weight;
-    font.lfCharSet = DEFAULT_CHARSET;
-    // MS Sans Serif is a bitmap face with a set of sizes for 100 %: at
-    // another scale it would be drawn at the nearest of them, and thin. Its
-    // outline successor draws the size asked for.
-    if (scale != fullScaleDpi && lstrcmpW(face, L"MS Sans Serif") == 0) face = L"Microsoft Sans Serif";
-    lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
-    return CreateFontIndirectW(&font);
+    return createPixelFont(faceAtScale(face, dpi), pointsAtScale(points, dpi), weight);
 }
 
 void keepFocus(HWND window, bool activating, HWND& savedFocus) {
@@ -131,9 +209,70 @@ void keepFocus(HWND window, bool activating, HWND& savedFocus) {
     }
 }
 
-INT_PTR setupDialogDefaults(HWND dialog, UINT message, WPARAM wParam, HWND& savedFocus) {
+namespace {
+
+SetupDialog* setupOf(HWND dialog) { return reinterpret_cast<SetupDialog*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
+
+PixelSize setupDialogSize(HWND dialog, const SetupDialog& setup, int dpi) {
+    const PixelSize client = unitsAtScale({setup.frame.cx, setup.frame.cy}, fullScaleBaseUnits(dpi), dpi);
+    return windowSizeAround(dialog, client, false, dpi);
+}
+
+// The dialog and its controls take their size at 100 % grown to that
+// scale, as the main window does, so that the texts, in fonts of that scale,
+// fill their boxes as they do at 100 %. The fonts they had go once they
+// have their new ones.
+void scaleSetupDialog(HWND dialog, SetupDialog& setup, int dpi, const RECT* suggested) {
+    auto fonts = std::make_unique<GdiObject<HFONT>[]>(setup.fonts.size());
+    for (std::size_t k = 0; k < setup.fonts.size(); ++k) {
+        const DialogFont& font = setup.fonts[k];
+        fonts[k].reset(createPointFont(font.face, font.points, font.weight, dpi));
+    }
+    const BaseUnits base = fullScaleBaseUnits(dpi);
+    for (const DialogItem& item : setup.items) {
+        HWND control = GetDlgItem(dialog, static_cast<int>(item.id));
+        SetWindowPos(control, nullptr, unitsAcross(item.x, base, dpi), unitsDown(item.y, base, dpi),
+                     unitsAcross(item.cx, base, dpi), unitsDown(item.cy, base, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+        if (item.font >= 0) {
+            const HFONT font = fonts[static_cast<std::size_t>(item.font)].get();
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        }
+    }
+    setup.made = std::move(fonts);
+    placeWindow(dialog, setupDialogSize(dialog, setup, dpi), suggested);
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void openSetupDialog(HWND dialog, SetupDialog& setup) {
+    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&setup));
+    keepOwnScaling(dialog);
+    scaleSetupDialog(dialog, setup, windowDpi(dialog), nullptr);
+}
+
+}  // namespace
+
+INT_PTR showSetupDialog(SetupDialog& setup, HWND owner, DLGPROC procedure) {
+    const std::vector<WORD> dialogTemplate = buildDialogTemplate(setup.frame, setup.items);
+    return DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
+                                   reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner, procedure,
+                                   reinterpret_cast<LPARAM>(&setup));
+}
+
+INT_PTR setupDialogDefaults(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        openSetupDialog(dialog, *reinterpret_cast<SetupDialog*>(lParam));
+        return TRUE;
+    }
+    SetupDialog* setup = setupOf(dialog);
     switch (message) {
-    case WM_NCACTIVATE: keepFocus(dialog, wParam != 0, savedFocus); break;
+    case WM_NCACTIVATE:
+        if (setup) keepFocus(dialog, wParam != 0, setup->savedFocus);
+        break;
+    case WM_DPICHANGED:
+        scaleSetupDialog(dialog, *setup, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return TRUE;
+    case WM_GETDPISCALEDSIZE:
+        return answerScaledSize(dialog, setupDialogSize(dialog, *setup, static_cast<int>(wParam)), lParam);
     case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(blackBrush());
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC: return greenOnBlack(reinterpret_cast<HDC>(wParam));

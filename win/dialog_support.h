@@ -1,14 +1,17 @@
 // What the program's three windows share: in-memory dialog templates in the
-// bold 8-point "MS Sans Serif" font, dialog fonts, the green-on-black colours
-// and the focus kept across deactivation.
+// bold 8-point "MS Sans Serif" font, dialog fonts, the windows' sizes at
+// their display scale, the green-on-black colours and the focus kept across
+// deactivation.
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "display_scale.h"
+#include "win_handles.h"
 
 constexpr WORD buttonClass = 0x0080;
 constexpr WORD editClass = 0x0081;
@@ -21,6 +24,9 @@ struct DialogItem {
     DWORD style;
     DWORD exStyle;
     const wchar_t* text;
+    // Of a set-up dialog's control, its font in the dialog's list; -1 for
+    // the template's.
+    int font = -1;
 };
 
 struct DialogFrame {
@@ -34,18 +40,30 @@ struct DialogFrame {
 // system without the library, or without InitCommonControlsEx, still starts.
 void prepareCommonControls();
 
-// An extended dialog template (the plain one cannot carry a bold font).
+// An extended dialog template (the plain one cannot carry a bold font), in
+// the template's face at the system's scale.
 std::vector<WORD> buildDialogTemplate(const DialogFrame& frame, const std::vector<DialogItem>& items);
 
-// A font of the given size in points at that display scale (the system's for 0).
-HFONT createPointFont(const wchar_t* face, int points, int weight, int dpi = 0);
+// A font of the given size in points at that display scale, in the face the
+// templates take there where the face is theirs.
+HFONT createPointFont(const wchar_t* face, int points, int weight, int dpi);
 // The display scale of a window in dots per inch (96 for 100 %); of the
 // system for no window.
 int windowDpi(HWND window);
-// A size in the dialogs' units, in pixels at 100 % grown in proportion to
-// that scale. The dialog manager maps units through the font at that scale,
-// whose metrics do not grow in proportion (about 1.43 times at 150 %).
-SIZE dialogUnitsAtScale(int cx, int cy, int dpi);
+// The base units of the template's font at 100 %, measured as the dialog
+// manager measures them, in the face that the windows take at that scale.
+BaseUnits fullScaleBaseUnits(int dpi);
+// The size of the window whose client area has that size at that scale,
+// its frame (and its menu bar, with `menu`) measured at that scale.
+PixelSize windowSizeAround(HWND window, PixelSize client, bool menu, int dpi);
+// Gives the window that size, at the top left of the place suggested, or
+// where it stands for none.
+void placeWindow(HWND window, PixelSize size, const RECT* suggested);
+// A dialog's answer to WM_GETDPISCALEDSIZE: its size at the new scale.
+INT_PTR answerScaledSize(HWND dialog, PixelSize size, LPARAM lParam);
+// The dialog lays itself out and chooses its fonts at every scale: where the
+// system would do it for a dialog too, it is told not to.
+void keepOwnScaling(HWND dialog);
 
 // A button's command: a click (BN_CLICKED), or the same command from an
 // accelerator, whose notification code is 1.
@@ -55,10 +73,30 @@ constexpr bool isButtonCommand(WORD notification) { return notification == BN_CL
 // activated again.
 void keepFocus(HWND window, bool activating, HWND& savedFocus);
 
-// What the two set-up dialogs handle alike: green on black, the focus kept
-// across deactivation, and the system's close command ending the dialog
-// with 0. Returns the dialog procedure's result for the message.
-INT_PTR setupDialogDefaults(HWND dialog, UINT message, WPARAM wParam, HWND& savedFocus);
+struct DialogFont {
+    const wchar_t* face;
+    int points;
+    int weight;
+};
+
+// A set-up dialog while it is open: its template, the fonts its controls
+// take (made at the dialog's scale) and the focus kept across deactivation.
+struct SetupDialog {
+    DialogFrame frame;
+    std::vector<DialogItem> items;
+    std::vector<DialogFont> fonts;
+    std::unique_ptr<GdiObject<HFONT>[]> made = nullptr;
+    HWND savedFocus = nullptr;
+};
+
+// Shows the dialog modally; returns its result. Its fonts go with it.
+INT_PTR showSetupDialog(SetupDialog& setup, HWND owner, DLGPROC procedure);
+
+// What the two set-up dialogs handle alike: their size and fonts at their
+// scale when they open and at every change of it, green on black, the
+// focus kept across deactivation, and the system's close command ending the
+// dialog with 0. Returns the dialog procedure's result for the message.
+INT_PTR setupDialogDefaults(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // A text in a single-byte or double-byte code page, as the plain conversion
 // gives it: a character the code page cannot hold becomes "?" or a look-alike.

@@ -20,28 +20,41 @@ private:
     HANDLE handle_;
 };
 
-// A GDI object (bitmap, font, brush) that this scope created and deletes.
-template <typename T>
-class GdiObject {
+// A handle that this scope made and releases with Release.
+template <typename T, typename Release>
+class OwnedHandle {
 public:
-    explicit GdiObject(T object = nullptr) : object_(object) {}
-    ~GdiObject() {
-        if (object_) DeleteObject(object_);
+    explicit OwnedHandle(T handle = nullptr) : handle_(handle) {}
+    ~OwnedHandle() {
+        if (handle_) Release()(handle_);
     }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
 
-    T get() const { return object_; }
-    explicit operator bool() const { return object_ != nullptr; }
-    // Deletes the object held, and holds this one instead.
-    void reset(T object) {
-        if (object_) DeleteObject(object_);
-        object_ = object;
+    T get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+    // Releases the handle held, and holds this one instead.
+    void reset(T handle) {
+        if (handle_) Release()(handle_);
+        handle_ = handle;
     }
 
 private:
-    T object_;
+    T handle_;
 };
+
+struct DeleteGdiObject {
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+struct DestroyIconHandle {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+
+// A GDI object (bitmap, font, brush) that this scope created and deletes.
+template <typename T>
+using GdiObject = OwnedHandle<T, DeleteGdiObject>;
+// An icon that this scope loaded and destroys.
+using IconHandle = OwnedHandle<HICON, DestroyIconHandle>;
 
 // A memory device context compatible with the screen.
 class MemoryDc {

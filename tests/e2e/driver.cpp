@@ -11,10 +11,15 @@
 //   driver click TITLE ID            post a button click
 //   driver press TITLE X Y           post a left-button press on the card control
 //   driver sync TITLE                wait until the window's thread is idle
-//   driver probe TITLE [resources]   menu and control fonts, read inside the thread;
-//                                    with "resources" also GDI and memory use
-//   driver soak TITLE PASSWORD-TITLE CONFIG-TITLE PRESSES PLAYS SETUPS PASSWORD
-//                                    long play in one run
+//   driver probe TITLE [resources]   menu, control fonts and whether their texts fit,
+//                                    read inside the thread; with "resources" also GDI
+//                                    and memory use
+//   driver dpichanged TITLE DPI [TIMES [resources]]
+//                                    the window told it moved to a display of that
+//                                    scale (after changes to and from 100 %, TIMES in
+//                                    all), then probed
+//   driver soak TITLE PASSWORD-TITLE CONFIG-TITLE PRESSES PLAYS SETUPS PASSWORD [DPI]
+//                                    long play in one run, the card at that scale
 //   driver units X Y W H [...]       dialog units of the program's font, in pixels
 //   driver foreground TITLE          make the window the active one
 //   driver read TITLE                the card as a screen reader reads it: the card, then
@@ -162,7 +167,7 @@ int children(const char* title) {
     return 0;
 }
 
-int probe(const char* title, bool resources, int movedToDpi = 0) {
+int probe(const char* title, bool resources, int movedToDpi = 0, int changes = 1) {
     HWND window = required(title);
     wchar_t folder[MAX_PATH];
     GetTempPathW(MAX_PATH, folder);
@@ -178,7 +183,8 @@ int probe(const char* title, bool resources, int movedToDpi = 0) {
     if (!hook) return 3;
     HHOOK installed = SetWindowsHookExW(WH_GETMESSAGE, hook, module, GetWindowThreadProcessId(window, nullptr));
     if (!installed) return 4;
-    PostMessageW(window, RegisterWindowMessageW(L"QuimbaWindowProbe"), resources ? 1 : 0, movedToDpi);
+    PostMessageW(window, RegisterWindowMessageW(L"QuimbaWindowProbe"), MAKEWPARAM(resources ? 1 : 0, changes),
+                 movedToDpi);
     int status = 5;
     for (int i = 0; i < 250; ++i) {
         FILE* in = _wfopen(result.c_str(), L"r");
@@ -213,10 +219,11 @@ bool closeWithButton(const std::wstring& title, int button, const std::wstring& 
 }
 
 // Long play in one process: presses spread over Play commands (eight cells
-// a card and re-presses, so no card ends in the pause), and Set up openings
-// through the password and configuration dialogs.
+// a card and re-presses, so no card ends in the pause) at the stars' places
+// at the card's scale, and Set up openings through the password and
+// configuration dialogs.
 int soak(const char* title, const char* passwordTitle, const char* configTitle, int presses, int plays, int setups,
-         const char* password) {
+         const char* password, int dpi) {
     HWND main = required(title);
     HWND card = GetDlgItem(main, IDC_CARD);
     const int pressesPerPlay = presses / plays;
@@ -224,7 +231,8 @@ int soak(const char* title, const char* passwordTitle, const char* configTitle, 
         SendMessageW(main, WM_COMMAND, IDM_PLAY, 0);
         for (int p = 0; p < pressesPerPlay; ++p) {
             const int cell = p % 8;
-            const int x = cellX(cell % 3 + 1) + starSize / 2, y = cellY(cell / 3 + 1) + starSize / 2;
+            const int x = toScreen(cellX(cell % 3 + 1) + starSize / 2, dpi);
+            const int y = toScreen(cellY(cell / 3 + 1) + starSize / 2, dpi);
             SendMessageW(card, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
         }
         if (setups > 0 && play % (plays / setups) == 0) {
@@ -355,9 +363,13 @@ int main() {
     if (verb == "gone") return gone(static_cast<DWORD>(atoi(arg(2))), std::vector<std::string>(args.begin() + 3, args.end()));
     if (verb == "children") return children(arg(2));
     if (verb == "probe") return probe(arg(2), std::string(arg(3)) == "resources");
-    // The window told it moved to a display of that scale (dpi), then probed.
-    if (verb == "dpichanged") return probe(arg(2), false, atoi(arg(3)));
-    if (verb == "soak") return soak(arg(2), arg(3), arg(4), atoi(arg(5)), atoi(arg(6)), atoi(arg(7)), arg(8));
+    if (verb == "dpichanged") {
+        return probe(arg(2), std::string(arg(5)) == "resources", atoi(arg(3)), argc > 4 ? atoi(arg(4)) : 1);
+    }
+    if (verb == "soak") {
+        return soak(arg(2), arg(3), arg(4), atoi(arg(5)), atoi(arg(6)), atoi(arg(7)), arg(8),
+                    argc > 9 ? atoi(arg(9)) : fullScaleDpi);
+    }
     if (verb == "units") {
         std::vector<int> values;
         for (int i = 2; i < argc; ++i) values.push_back(atoi(arg(i)));

@@ -138,6 +138,18 @@ def probe(title):
     return menu, fonts
 
 
+def probe_resources(title):
+    """The GDI objects and the private memory that the program holds."""
+    return resources(driver_ok("probe", title, "resources"))
+
+
+def resources(lines):
+    """The GDI objects and the private memory of a probe's lines."""
+    values = {line.split()[0]: int(line.split()[1]) for line in lines if line.startswith(("gdi-free", "private"))}
+    # Fewer free places in the handle table means more GDI objects held.
+    return {"gdi": 65536 - values["gdi-free"], "memory": values["private-bytes"]}
+
+
 def dialog_units(*quads):
     """Pixels of dialog-unit rectangles in the program's dialog font."""
     flat = [v for quad in quads for v in quad]

@@ -11,7 +11,7 @@ import harness
 
 from harness import (STANDARD_FIGURES, SetupDialogs, answer_password, assert_unwritable, attrib, click_ok,
                      config_record, controls, decode_record, driver, driver_ok, find_window, fresh_card, ids,
-                     press_card, red_cells, screen_when)
+                     press_card, probe_resources, red_cells, screen_when)
 
 TRIALS = int(os.environ.get("QUIMBA_FAULT_TRIALS", "3"))
 SAVE_FAILED = {"es": "No se ha podido guardar la configuración.", "en": "The set-up could not be saved."}
@@ -240,9 +240,3 @@ class Faults(SetupDialogs):
                 driver_ok("command", game.texts["main"], ids.IDM_EXIT)
                 self.assertExitsCleanly(game)
 
-
-def probe_resources(title):
-    lines = driver_ok("probe", title, "resources")
-    values = {line.split()[0]: int(line.split()[1]) for line in lines if line.startswith(("gdi-free", "private"))}
-    # Fewer free places in the handle table means more GDI objects held.
-    return {"gdi": 65536 - values["gdi-free"], "memory": values["private-bytes"]}

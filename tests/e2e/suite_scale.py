@@ -1,8 +1,10 @@
-"""The card at a display scale of 150 % (144 dpi), as Wine gives it when its screen resolution is set,
-against the same card at 100 %."""
+"""The windows at display scales of 150 % and 200 % (144 and 192 dpi), as Wine gives them when its screen
+resolution is set, against the same windows at 100 %; and a window told it moved to a display of
+another scale, as Windows tells it."""
 
 from harness import (CARD_BACKGROUND, E2E, answer_password, click_ok, config_record, controls, driver_ok, fields,
-                     find_window, ids, save_screenshot, screen_when, set_wine_dpi)
+                     find_window, ids, probe, probe_resources, resources, save_screenshot, screen_when, set_wine_dpi,
+                     standard_config)
 
 
 def ink_box(screen, origin, left, top, right, bottom):
@@ -31,6 +33,19 @@ def card_look(game, origin, dpi):
     return (rect[2] - rect[0], rect[3] - rect[1]), stars
 
 
+def sizes(game):
+    """The main window's size and its client area's."""
+    found = find_window(game.texts["main"])
+    return found["window"][2:], found["client"][2:]
+
+
+def moved(game, dpi):
+    """The main window told it moved to a display of that scale: the size it answered it would take
+    there, and the size it took."""
+    answered = [int(v) for v in fields(driver_ok("dpichanged", game.texts["main"], dpi), "scaled-size")[0]]
+    return answered, sizes(game)[0]
+
+
 class Scale(E2E):
     def start(self, dpi):
         """Play at that scale, every figure "5" so that every deal gives the same card, and the centre
@@ -40,25 +55,56 @@ class Scale(E2E):
         driver_ok("press", game.texts["main"], round(390 * dpi / 96), round(210 * dpi / 96))
         return game, origin
 
-    def assertGrown(self, look, scaled_look):
-        """The control grew by half, and the stars in it, as the card at 100 % grown."""
+    def assertGrown(self, look, scaled_look, scale):
+        """The control grew in proportion, and the stars in it, as the card at 100 % grown."""
         (size, stars), (scaled_size, scaled_stars) = look, scaled_look
         for length, scaled_length in zip(size, scaled_size):
-            self.assertAlmostEqual(scaled_length, length * 1.5, delta=2)
+            self.assertAlmostEqual(scaled_length, length * scale, delta=2)
         for box, scaled_box in zip(stars, scaled_stars):
             for side, scaled_side in zip(box, scaled_box):
-                self.assertAlmostEqual(scaled_side, side * 1.5, delta=2, msg=(box, scaled_box))
+                self.assertAlmostEqual(scaled_side, side * scale, delta=2, msg=(box, scaled_box))
+
+    def open_setup(self, game):
+        driver_ok("command", game.texts["main"], ids.IDM_SETUP)
+        answer_password(game, "secreto")
+        self.assertIsNotNone(find_window(game.texts["config"]))
+        return game.texts["config"]
 
     def dialog_fonts(self, game):
         """The heights and weights of the fonts drawn in the configuration dialog's first figure and its
         Accept button, then the dialog cancelled."""
-        driver_ok("command", game.texts["main"], ids.IDM_SETUP)
-        answer_password(game, "secreto")
-        config = game.texts["config"]
-        self.assertIsNotNone(find_window(config))
+        config = self.open_setup(game)
         drawn = {int(w[0]): (int(w[1]), int(w[2])) for w in fields(driver_ok("probe", config), "drawn")}
         driver_ok("click", config, ids.IDC_CONFIG_CANCEL)
         return [drawn[ids.IDC_FIGURE_FIRST], drawn[ids.IDC_CONFIG_ACCEPT]]
+
+    def assertDialogsScale(self, game, dpis):
+        """Set up's two dialogs, twelve characters typed into the password's fields and refused, then the
+        configuration dialog over the stored set-up, told they moved to displays of those scales (None:
+        as they opened): each takes the size it answered for the scale, its controls their size as they
+        opened grown in proportion, in fonts made again for the scale, and every text fits its box."""
+        driver_ok("command", game.texts["main"], ids.IDM_SETUP)
+        answer_password(game, "Abcdefghijkl", "Abcdefghijkm")
+        for title in (game.texts["password"], game.texts["config"]):
+            self.assertIsNotNone(find_window(title))
+            opened, (_, fonts) = controls(title), probe(title)
+            for dpi in dpis:
+                lines = driver_ok("dpichanged", title, dpi) if dpi else driver_ok("probe", title)
+                scale = (dpi or 96) / 96
+                fits = fields(lines, "fit")
+                self.assertEqual((len(fits), [w for w in fits if w[1] != "1"]), (len(opened), []),
+                                 f"{title} at {dpi} dpi: id, fits, needed, room")
+                if dpi:
+                    answered = [int(v) for v in fields(lines, "scaled-size")[0]]
+                    self.assertEqual(answered, find_window(title)["window"][2:], (title, dpi))
+                for control, now in zip(opened, controls(title)):
+                    for side, scaled_side in zip(control["rect"], now["rect"]):
+                        self.assertAlmostEqual(scaled_side, side * scale, delta=2, msg=(title, dpi, control["id"]))
+                for id, (points, _, _) in probe(title)[1].items():
+                    self.assertAlmostEqual(points, fonts[id][0] * scale, delta=1, msg=(title, dpi, id))
+            if title == game.texts["password"]:
+                answer_password(game, "secreto")
+        driver_ok("click", game.texts["config"], ids.IDC_CONFIG_CANCEL)
 
     def photocopy(self, game):
         driver_ok("command", game.texts["main"], ids.IDM_PHOTOCOPY)
@@ -66,22 +112,75 @@ class Scale(E2E):
         with open(game.snapshot_path, "rb") as f:
             return f.read()
 
-    def test_the_card_at_150_percent_is_the_card_at_100_percent_grown(self):
+    def test_each_window_at_150_and_200_percent_is_as_at_100_percent_grown(self):
         game, origin = self.start(96)
         look, copy, fonts = card_look(game, origin, 96), self.photocopy(game), self.dialog_fonts(game)
-        # Moved to a display of 150 %, the window and the card grow as they would start there.
-        driver_ok("dpichanged", game.texts["main"], 144)
-        self.assertGrown(look, card_look(game, origin, 144))
+        window, client = sizes(game)
+        icons = game.icons()
+        # Told it moved to a display of another scale, the window takes the size it answered it
+        # would, and the card grows in proportion; back at 100 % it is as it started.
+        moves = {dpi: moved(game, dpi) for dpi in (192, 144)}
+        for dpi, (answered, taken) in moves.items():
+            self.assertEqual(taken, answered, dpi)
+        self.assertGrown(look, card_look(game, origin, 144), 1.5)
         self.assertTrue(self.photocopy(game) == copy, "the photocopy changed with the display")
+        self.assertEqual(moved(game, 96)[1], window)
         game.close()
 
-        set_wine_dpi(144)
         self.addCleanup(set_wine_dpi, 96)
-        game, origin = self.start(144)
-        self.assertGrown(look, card_look(game, origin, 144))
-        # The photocopy is the card at 100 %: the same bytes.
-        self.assertTrue(self.photocopy(game) == copy, "the photocopy at 150 % differs from the one at 100 %")
-        # The set-up dialog's fonts grow with it, bold as at 100 % (no bitmap face's nearest size).
-        for (height, weight), (scaled_height, scaled_weight) in zip(fonts, self.dialog_fonts(game)):
-            self.assertAlmostEqual(scaled_height / height, 1.5, delta=0.15, msg=(fonts, height, scaled_height))
-            self.assertEqual(scaled_weight, weight)
+        for dpi in (144, 192):
+            set_wine_dpi(dpi)
+            scale = dpi / 96
+            game, origin = self.start(dpi)
+            scaled_window, scaled_client = sizes(game)
+            # Started there, the window has the size it takes when moved there, and its client area
+            # (under the menu bar) is the one at 100 % grown in proportion; its icons too.
+            self.assertEqual(scaled_window, moves[dpi][0], dpi)
+            for length, scaled_length in zip(client, scaled_client):
+                self.assertAlmostEqual(scaled_length, length * scale, delta=2, msg=(dpi, client, scaled_client))
+            self.assertEqual(game.icons(), {k: [round(v * scale) for v in size] for k, size in icons.items()})
+            # (At 200 % the card reaches past the test's screen.)
+            if dpi == 144:
+                self.assertGrown(look, card_look(game, origin, dpi), scale)
+            # The photocopy is the card at 100 %: the same bytes.
+            self.assertTrue(self.photocopy(game) == copy, f"the photocopy at {dpi} dpi differs from the one at 100 %")
+            # The set-up dialog's fonts grow with it, bold as at 100 % (no bitmap face's nearest size).
+            for (height, weight), (scaled_height, scaled_weight) in zip(fonts, self.dialog_fonts(game)):
+                self.assertAlmostEqual(scaled_height / height, scale, delta=0.15, msg=(fonts, height, scaled_height))
+                self.assertEqual(scaled_weight, weight)
+            # Started there, the set-up dialogs show whole what the family types.
+            self.assertDialogsScale(game, [None])
+
+    def test_set_up_dialogs_moved_to_each_scale(self):
+        for edition in ("es", "en"):
+            game = self.game(edition, standard_config(password="secreto"))
+            game.open_with("secreto")
+            self.assertDialogsScale(game, [120, 144, 168, 192, 96])
+
+    def assertFlat(self, step, what):
+        """A first step fills the system's caches; over two more the GDI objects hold, and the memory in one
+        of the two at least: Wine's heap takes a block of a few MB at a moment that varies, while a leak
+        grows in both."""
+        readings = [step() for _ in range(3)]
+        print(f"\n{what}: GDI objects {[r['gdi'] for r in readings]}, private memory "
+              f"{[r['memory'] // 1024 for r in readings]} KiB", flush=True)
+        growth = lambda key: [b[key] - a[key] for a, b in zip(readings, readings[1:])]
+        self.assertLess(max(growth("gdi")), 10, what)
+        self.assertLess(min(growth("memory")), 4 * 1024 * 1024, what)
+
+    def test_gdi_objects_and_memory_flat_across_changes_of_scale(self):
+        # An object lost at each change (a font, an icon, a picture) or press would add 50 or 250 a step,
+        # and a picture of the card at 150 % lost at each change 165 MB.
+        game = self.game("es", standard_config(password="secreto", games="3"))
+        game.play()
+        main = game.texts["main"]
+        changes = lambda title: lambda: resources(driver_ok("dpichanged", title, 144, 50, "resources"))
+        self.assertFlat(changes(main), "50 changes of scale a step")
+        # 250 presses at 150 % a step over 25 cards, none of them ending in the pause.
+        soak = ["soak", main, game.texts["password"], game.texts["config"], 250, 25, 0, "secreto", 144]
+        self.assertFlat(lambda: (driver_ok(*soak, timeout=600), probe_resources(main))[1],
+                        "250 presses at 150 % a step")
+        driver_ok("command", main, ids.IDM_SETUP)
+        answer_password(game, "secreto")
+        self.assertIsNotNone(find_window(game.texts["config"]))
+        self.assertFlat(changes(game.texts["config"]), "the configuration dialog's 50 changes of scale a step")

@@ -1,8 +1,9 @@
 // A read-only probe that the end-to-end driver hooks into the game's thread:
 // when the window receives the probe message it writes what only that
-// thread can read (the menu, the fonts of the controls, the sizes of the
-// window's icons, its manifest, the common controls libraries loaded) to a
-// file in %TEMP%.
+// thread can read (the menu, the fonts of the controls and whether their
+// texts fit, the sizes of the window's icons, its manifest, the common
+// controls libraries loaded) to a file in %TEMP%. Asked for, it first tells
+// the window of changes of display scale, as the system would.
 #include <windows.h>
 #include <psapi.h>
 
@@ -60,6 +61,65 @@ BOOL CALLBACK describeFont(HWND child, LPARAM context) {
     return TRUE;
 }
 
+// Whether a control's text fits its box as the control draws it: a label's
+// wrapped lines, a field's text (or its masking characters) within its
+// formatting rectangle, a button's text inside its edges. Written as the
+// control's id, 1 or 0, and the size needed and the room there is.
+BOOL CALLBACK describeFit(HWND child, LPARAM context) {
+    if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_OWNERDRAW) return TRUE;
+    wchar_t kind[32] = {};
+    GetClassNameW(child, kind, 32);
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(child)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(child, &text[0], static_cast<int>(text.size()))));
+    RECT room;
+    GetClientRect(child, &room);
+    UINT wrap = DT_WORDBREAK | DT_EXPANDTABS;
+    if (lstrcmpiW(kind, L"Edit") == 0) {
+        const LONG bottom = room.bottom;
+        SendMessageW(child, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+        room.bottom = std::min(bottom, room.bottom);
+        if (const auto mask = static_cast<wchar_t>(SendMessageW(child, EM_GETPASSWORDCHAR, 0, 0))) {
+            text.assign(text.size(), mask);
+        }
+        wrap = GetWindowLongW(child, GWL_STYLE) & ES_MULTILINE ? DT_WORDBREAK | DT_EDITCONTROL : DT_SINGLELINE;
+    } else if (lstrcmpiW(kind, L"Button") == 0) {
+        InflateRect(&room, -3, -3);  // inside the raised edge and the focus rectangle
+        wrap = DT_SINGLELINE;
+    }
+    HDC dc = GetDC(child);
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(child, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    RECT needed = room;
+    DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_NOPREFIX | wrap);
+    SelectObject(dc, previous);
+    ReleaseDC(child, dc);
+    // An empty field still shows a line.
+    const LONG width = needed.right - needed.left, height = std::max(needed.bottom - needed.top, metrics.tmHeight);
+    const LONG roomWidth = room.right - room.left, roomHeight = room.bottom - room.top;
+    fprintf(reinterpret_cast<FILE*>(context), "fit %d %d %ld %ld %ld %ld\n", GetDlgCtrlID(child),
+            width <= roomWidth && height <= roomHeight, width, height, roomWidth, roomHeight);
+    return TRUE;
+}
+
+// The window told it moved to a display of that scale as Windows tells a
+// window of its own scale: first asked for its size there
+// (WM_GETDPISCALEDSIZE), then given the place suggested, of that size where
+// it answered, else grown in proportion. Returns the size it answered.
+SIZE moveToDpi(HWND window, int dpi) {
+    RECT suggested;
+    GetWindowRect(window, &suggested);
+    SIZE size = {MulDiv(suggested.right - suggested.left, dpi, 96), MulDiv(suggested.bottom - suggested.top, dpi, 96)};
+    SIZE answered = {};
+    if (SendMessageW(window, WM_GETDPISCALEDSIZE, static_cast<WPARAM>(dpi), reinterpret_cast<LPARAM>(&answered))) {
+        size = answered;
+    }
+    suggested.right = suggested.left + size.cx;
+    suggested.bottom = suggested.top + size.cy;
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    return answered;
+}
+
 void describeIcon(FILE* out, HWND window, WPARAM which, const char* name) {
     ICONINFO info = {};
     HICON icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0));
@@ -114,14 +174,12 @@ extern "C" LRESULT CALLBACK probeHook(int code, WPARAM wParam, LPARAM lParam) {
     const MSG* message = reinterpret_cast<const MSG*>(lParam);
     static const UINT probeMessage = RegisterWindowMessageW(L"QuimbaWindowProbe");
     if (code == HC_ACTION && wParam == PM_REMOVE && message->message == probeMessage) {
-        // Asked for, the window is told it moved to a display of that scale,
-        // as the system tells it, with a suggested size grown in proportion.
-        if (const int dpi = static_cast<int>(message->lParam)) {
-            RECT suggested;
-            GetWindowRect(message->hwnd, &suggested);
-            suggested.right = suggested.left + MulDiv(suggested.right - suggested.left, dpi, 96);
-            suggested.bottom = suggested.top + MulDiv(suggested.bottom - suggested.top, dpi, 96);
-            SendMessageW(message->hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        // The scale asked for, after changes back and forth between it and
+        // 100 %, as many as asked.
+        const int dpi = static_cast<int>(message->lParam);
+        SIZE answered = {};
+        for (int change = HIWORD(message->wParam); dpi && change > 0; --change) {
+            answered = moveToDpi(message->hwnd, change % 2 ? dpi : 96);
         }
         wchar_t folder[MAX_PATH];
         GetTempPathW(MAX_PATH, folder);
@@ -129,11 +187,13 @@ extern "C" LRESULT CALLBACK probeHook(int code, WPARAM wParam, LPARAM lParam) {
         if (FILE* out = _wfopen(partial.c_str(), L"w")) {
             if (HMENU menu = GetMenu(message->hwnd)) describeMenu(out, menu, 0);
             EnumChildWindows(message->hwnd, describeFont, reinterpret_cast<LPARAM>(out));
+            EnumChildWindows(message->hwnd, describeFit, reinterpret_cast<LPARAM>(out));
+            if (dpi) fprintf(out, "scaled-size %ld %ld\n", answered.cx, answered.cy);
             describeIcon(out, message->hwnd, ICON_SMALL, "small");
             describeIcon(out, message->hwnd, ICON_BIG, "big");
             describeManifest(out);
             describeCommonControls(out);
-            if (message->wParam == 1) {
+            if (LOWORD(message->wParam) == 1) {
                 PROCESS_MEMORY_COUNTERS_EX memory = {};
                 GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
                                      sizeof memory);
