@@ -34,5 +34,21 @@ if [ "$(id -u)" != 0 ]; then
 fi
 export DEBIAN_FRONTEND=noninteractive
 [ $have_i386 = 1 ] || $SUDO dpkg --add-architecture i386
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# A mirror caught mid-sync refuses an index for a while: try again, then go
+# on with the indexes that came; the install below says what it lacks.
+for attempt in 1 2 3; do
+  $SUDO apt-get update -qq && break
+  [ $attempt = 3 ] && { echo "setup: the package lists did not all update; installing from those that did" >&2; break; }
+  sleep 20
+done
+if ! $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; then
+  # Without a 32-bit index of the same versions as the 64-bit packages
+  # (a mirror mid-sync), no 32-bit package installs; the rest still does,
+  # and the programs under Wine are then the 64-bit build.
+  rest=()
+  for p in "${missing[@]}"; do
+    case $p in *:i386 | wine32) ;; *) rest+=("$p") ;; esac
+  done
+  echo "setup: the 32-bit packages cannot be installed now; installing the rest, the 64-bit build runs under Wine" >&2
+  $SUDO apt-get install -y -qq --no-install-recommends "${rest[@]}" >/dev/null
+fi

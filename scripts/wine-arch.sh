@@ -3,7 +3,8 @@
 # 32-bit Windows (build/win). A kernel that runs no 32-bit code (some virtual
 # machines turn it off) refuses Wine's 32-bit loader; there the same sources
 # built for 64-bit Windows (build/win64) run instead, under Wine's 64-bit
-# loader alone. QUIMBA_WINE_BUILD=win64 asks for that build anywhere, to test
+# loader alone, as they do where the 32-bit packages could not be installed.
+# QUIMBA_WINE_BUILD=win64 asks for that build anywhere, to test
 # it on a machine that also runs 32-bit code.
 # Sets wine_build, WINEARCH and wine_fallback (why the 64-bit build runs,
 # empty for the 32-bit one); wine_commands FOLDER makes the wine commands
@@ -15,6 +16,8 @@ if [ -n "${QUIMBA_WINE_BUILD:-}" ]; then
     exit 1
   fi
   wine_fallback="QUIMBA_WINE_BUILD=win64 asks for it"
+elif [ ! -x /usr/lib/wine/wine ] && [ -x /usr/lib/wine/wine64 ]; then
+  wine_fallback="Wine's 32-bit loader is not installed here (setup could not install the 32-bit packages)"
 elif ! /usr/lib/wine/wine --version >/dev/null 2>&1 && [ -x /usr/lib/wine/wine64 ]; then
   wine_fallback="this machine's kernel runs no 32-bit programs (Wine's 32-bit loader is refused)"
 fi
