@@ -32,14 +32,23 @@ Function user32Function(const char* name) {
 const wchar_t* const templateFace = L"MS Sans Serif";
 constexpr int templatePoints = 8;
 
+int systemDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : fullScaleDpi;
+}
+
 // One rule for the face of the dialogs' templates and of their controls:
-// MS Sans Serif is a face of bitmaps made for 100 %, at another scale drawn
-// at the nearest of them, thin and out of proportion. There the system's
-// dialog face (MS Shell Dlg: its outline successor, Microsoft Sans Serif, on
-// Windows, or the face of the system's language; Tahoma under Wine) draws
-// the size asked for.
+// MS Sans Serif is a face of bitmaps, those the system installs for its own
+// scale, made to be drawn at their own sizes. Only a window at 100 % on a
+// system at 100 % gets the 100 % bitmaps; at any other scale, and at 100 % on
+// a system of another scale, the system's dialog face (MS Shell Dlg: its
+// outline successor, Microsoft Sans Serif, on Windows, or the face of the
+// system's language; Tahoma under Wine) draws the size asked for.
 const wchar_t* faceAtScale(const wchar_t* face, int dpi) {
-    return dpi != fullScaleDpi && lstrcmpW(face, templateFace) == 0 ? L"MS Shell Dlg" : face;
+    const bool bitmapsFit = dpi == fullScaleDpi && systemDpi() == fullScaleDpi;
+    return !bitmapsFit && lstrcmpW(face, templateFace) == 0 ? L"MS Shell Dlg" : face;
 }
 
 HFONT createPixelFont(const wchar_t* face, int height, int weight) {
@@ -102,7 +111,7 @@ std::vector<WORD> buildDialogTemplate(const DialogFrame& frame, const std::vecto
     out.push_back(templatePoints);
     out.push_back(FW_BOLD);
     out.push_back(0);    // not italic, character set 0
-    putText(out, faceAtScale(templateFace, windowDpi(nullptr)));
+    putText(out, faceAtScale(templateFace, systemDpi()));
     for (const DialogItem& item : items) {
         alignToDword(out);
         putDword(out, 0);
@@ -126,16 +135,12 @@ int windowDpi(HWND window) {
     if (window && dpiForWindow) {
         if (const UINT dpi = dpiForWindow(window)) return static_cast<int>(dpi);
     }
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : fullScaleDpi;
+    return systemDpi();
 }
 
 BaseUnits fullScaleBaseUnits(int dpi) {
-    // The bitmaps of MS Sans Serif are those of the system's own scale, so at
-    // 100 % it is measured where it is drawn there; the outline face of
-    // another scale gives its size of 100 % on any system.
+    // Measured in the face that the windows take at that scale, at its size
+    // of 100 %: an outline face gives the same units on any system.
     GdiObject<HFONT> font(createPixelFont(faceAtScale(templateFace, dpi), pointsAtScale(templatePoints, fullScaleDpi),
                                           FW_BOLD));
     MemoryDc dc;
@@ -147,8 +152,8 @@ BaseUnits fullScaleBaseUnits(int dpi) {
         !GetTextExtentPoint32W(dc.get(), alphabet, static_cast<int>(std::size(alphabet)) - 1, &letters)) {
         // The system's own dialog units at its scale, where nothing can be measured.
         const LONG units = GetDialogBaseUnits();
-        return BaseUnits{mulDiv(LOWORD(units), fullScaleDpi, windowDpi(nullptr)),
-                         mulDiv(HIWORD(units), fullScaleDpi, windowDpi(nullptr))};
+        return BaseUnits{mulDiv(LOWORD(units), fullScaleDpi, systemDpi()),
+                         mulDiv(HIWORD(units), fullScaleDpi, systemDpi())};
     }
     // The average width of a letter, rounded, as the dialog manager takes it.
     return BaseUnits{(letters.cx / 26 + 1) / 2, static_cast<int>(metrics.tmHeight)};
@@ -233,10 +238,8 @@ void scaleSetupDialog(HWND dialog, SetupDialog& setup, int dpi, const RECT* sugg
         HWND control = GetDlgItem(dialog, static_cast<int>(item.id));
         SetWindowPos(control, nullptr, unitsAcross(item.x, base, dpi), unitsDown(item.y, base, dpi),
                      unitsAcross(item.cx, base, dpi), unitsDown(item.cy, base, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
-        if (item.font >= 0) {
-            const HFONT font = fonts[static_cast<std::size_t>(item.font)].get();
-            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        }
+        const HFONT font = fonts[static_cast<std::size_t>(item.font)].get();
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     setup.made = std::move(fonts);
     placeWindow(dialog, setupDialogSize(dialog, setup, dpi), suggested);
@@ -269,9 +272,11 @@ INT_PTR setupDialogDefaults(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         if (setup) keepFocus(dialog, wParam != 0, setup->savedFocus);
         break;
     case WM_DPICHANGED:
+        if (!setup) break;
         scaleSetupDialog(dialog, *setup, HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return TRUE;
     case WM_GETDPISCALEDSIZE:
+        if (!setup) break;
         return answerScaledSize(dialog, setupDialogSize(dialog, *setup, static_cast<int>(wParam)), lParam);
     case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(blackBrush());
     case WM_CTLCOLOREDIT:

@@ -1,7 +1,7 @@
-// What the program's three windows share: in-memory dialog templates in the
-// bold 8-point "MS Sans Serif" font, dialog fonts, the windows' sizes at
-// their display scale, the green-on-black colours and the focus kept across
-// deactivation.
+// What the program's three windows share: in-memory dialog templates in a
+// bold 8-point font (MS Sans Serif where its bitmaps fit the scale), dialog
+// fonts, the windows' sizes at their display scale, the green-on-black
+// colours and the focus kept across deactivation.
 #pragma once
 
 #include <windows.h>
@@ -24,9 +24,8 @@ struct DialogItem {
     DWORD style;
     DWORD exStyle;
     const wchar_t* text;
-    // Of a set-up dialog's control, its font in the dialog's list; -1 for
-    // the template's.
-    int font = -1;
+    // Its font in the set-up dialog's list of fonts.
+    int font;
 };
 
 struct DialogFrame {

@@ -104,18 +104,19 @@ BOOL CALLBACK describeFit(HWND child, LPARAM context) {
 
 // The window told it moved to a display of that scale as Windows tells a
 // window of its own scale: first asked for its size there
-// (WM_GETDPISCALEDSIZE), then given the place suggested, of that size where
-// it answered, else grown in proportion. Returns the size it answered.
-SIZE moveToDpi(HWND window, int dpi) {
-    RECT suggested;
-    GetWindowRect(window, &suggested);
-    SIZE size = {MulDiv(suggested.right - suggested.left, dpi, 96), MulDiv(suggested.bottom - suggested.top, dpi, 96)};
+// (WM_GETDPISCALEDSIZE), then given a place suggested on that display (one
+// for each scale, away from the screen's corner), of that size where it
+// answered, else grown in proportion. Returns the size it answered.
+SIZE moveToDpi(HWND window, int dpi, POINT& place) {
+    RECT now;
+    GetWindowRect(window, &now);
+    SIZE size = {MulDiv(now.right - now.left, dpi, 96), MulDiv(now.bottom - now.top, dpi, 96)};
     SIZE answered = {};
     if (SendMessageW(window, WM_GETDPISCALEDSIZE, static_cast<WPARAM>(dpi), reinterpret_cast<LPARAM>(&answered))) {
         size = answered;
     }
-    suggested.right = suggested.left + size.cx;
-    suggested.bottom = suggested.top + size.cy;
+    place = POINT{dpi / 4, dpi / 8};
+    RECT suggested = {place.x, place.y, place.x + size.cx, place.y + size.cy};
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     return answered;
 }
@@ -178,8 +179,9 @@ extern "C" LRESULT CALLBACK probeHook(int code, WPARAM wParam, LPARAM lParam) {
         // 100 %, as many as asked.
         const int dpi = static_cast<int>(message->lParam);
         SIZE answered = {};
+        POINT place = {};
         for (int change = HIWORD(message->wParam); dpi && change > 0; --change) {
-            answered = moveToDpi(message->hwnd, change % 2 ? dpi : 96);
+            answered = moveToDpi(message->hwnd, change % 2 ? dpi : 96, place);
         }
         wchar_t folder[MAX_PATH];
         GetTempPathW(MAX_PATH, folder);
@@ -188,7 +190,7 @@ extern "C" LRESULT CALLBACK probeHook(int code, WPARAM wParam, LPARAM lParam) {
             if (HMENU menu = GetMenu(message->hwnd)) describeMenu(out, menu, 0);
             EnumChildWindows(message->hwnd, describeFont, reinterpret_cast<LPARAM>(out));
             EnumChildWindows(message->hwnd, describeFit, reinterpret_cast<LPARAM>(out));
-            if (dpi) fprintf(out, "scaled-size %ld %ld\n", answered.cx, answered.cy);
+            if (dpi) fprintf(out, "scaled-size %ld %ld\nsuggested-place %ld %ld\n", answered.cx, answered.cy, place.x, place.y);
             describeIcon(out, message->hwnd, ICON_SMALL, "small");
             describeIcon(out, message->hwnd, ICON_BIG, "big");
             describeManifest(out);

@@ -20,7 +20,7 @@ INT_PTR CALLBACK cardDialogProc(HWND, UINT message, WPARAM, LPARAM) {
 CardWindow makeCardWindow() {
     const DialogFrame frame = {WS_POPUP | WS_CAPTION, 0, 0, 529, 354, L"card test"};
     std::vector<WORD> dialogTemplate = buildDialogTemplate(
-        frame, {{staticClass, IDC_CARD, 0, 0, 530, 330, WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY, 0, L""}});
+        frame, {{staticClass, IDC_CARD, 0, 0, 530, 330, WS_CHILD | WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY, 0, L"", 0}});
     CardWindow made;
     made.window = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
                                              reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), nullptr,
