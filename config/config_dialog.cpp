@@ -129,8 +129,7 @@ bool showConfigDialog(HWND owner) {
     SetupDialog setup = {
         {WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_3DLOOK, 52, 114, 293, 281, editionTexts.configTitle},
         configItems(),
-        {{L"Consolas", 9, FW_BOLD}, {L"MS Sans Serif", 12, FW_BOLD}, {L"Consolas", 12, FW_NORMAL},
-         {L"MS Sans Serif", 10, FW_BOLD}},
+        {{L"Consolas", 9, FW_BOLD}, {dialogFace, 12, FW_BOLD}, {L"Consolas", 12, FW_NORMAL}, {dialogFace, 10, FW_BOLD}},
     };
     return showSetupDialog(setup, owner, configDialogProc) == setupStored;
 }

@@ -52,7 +52,7 @@ INT_PTR showPasswordDialog(HWND owner) {
             {buttonClass, IDC_PASSWORD_ACCEPT, 5, 90, 50, 15, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0,
              editionTexts.acceptButton, buttonFont},
         },
-        {{L"Consolas", 12, FW_NORMAL}, {L"Consolas", 9, FW_BOLD}, {L"MS Sans Serif", 10, FW_BOLD}},
+        {{L"Consolas", 12, FW_NORMAL}, {L"Consolas", 9, FW_BOLD}, {dialogFace, 10, FW_BOLD}},
     };
     showSetupDialog(setup, owner, passwordDialogProc);
     return 0;

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <iterator>
 
 namespace {
@@ -28,8 +29,6 @@ Function user32Function(const char* name) {
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }
 
-// The face the template's font is given in.
-const wchar_t* const templateFace = L"MS Sans Serif";
 constexpr int templatePoints = 8;
 
 int systemDpi() {
@@ -48,7 +47,7 @@ int systemDpi() {
 // system's language; Tahoma under Wine) draws the size asked for.
 const wchar_t* faceAtScale(const wchar_t* face, int dpi) {
     const bool bitmapsFit = dpi == fullScaleDpi && systemDpi() == fullScaleDpi;
-    return !bitmapsFit && lstrcmpW(face, templateFace) == 0 ? L"MS Shell Dlg" : face;
+    return !bitmapsFit && lstrcmpW(face, dialogFace) == 0 ? L"MS Shell Dlg" : face;
 }
 
 HFONT createPixelFont(const wchar_t* face, int height, int weight) {
@@ -111,7 +110,7 @@ std::vector<WORD> buildDialogTemplate(const DialogFrame& frame, const std::vecto
     out.push_back(templatePoints);
     out.push_back(FW_BOLD);
     out.push_back(0);    // not italic, character set 0
-    putText(out, faceAtScale(templateFace, systemDpi()));
+    putText(out, faceAtScale(dialogFace, systemDpi()));
     for (const DialogItem& item : items) {
         alignToDword(out);
         putDword(out, 0);
@@ -141,7 +140,7 @@ int windowDpi(HWND window) {
 BaseUnits fullScaleBaseUnits(int dpi) {
     // Measured in the face that the windows take at that scale, at its size
     // of 100 %: an outline face gives the same units on any system.
-    GdiObject<HFONT> font(createPixelFont(faceAtScale(templateFace, dpi), pointsAtScale(templatePoints, fullScaleDpi),
+    GdiObject<HFONT> font(createPixelFont(faceAtScale(dialogFace, dpi), pointsAtScale(templatePoints, fullScaleDpi),
                                           FW_BOLD));
     MemoryDc dc;
     Selection selected(dc.get(), font.get());
@@ -174,8 +173,21 @@ PixelSize windowSizeAround(HWND window, PixelSize client, bool menu, int dpi) {
 }
 
 void placeWindow(HWND window, PixelSize size, const RECT* suggested) {
-    SetWindowPos(window, nullptr, suggested ? suggested->left : 0, suggested ? suggested->top : 0, size.cx, size.cy,
-                 SWP_NOZORDER | SWP_NOACTIVATE | (suggested ? 0 : SWP_NOMOVE));
+    RECT now;
+    GetWindowRect(window, &now);
+    POINT place = suggested ? POINT{suggested->left, suggested->top} : POINT{now.left, now.top};
+    if (!suggested) {
+        // Grown where it stands, a window can reach past its monitor's
+        // taskbar or edge: it moves back inside, its top left first.
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof monitor;
+        if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+            const RECT& work = monitor.rcWork;
+            place.x = std::max(work.left, std::min(place.x, work.right - size.cx));
+            place.y = std::max(work.top, std::min(place.y, work.bottom - size.cy));
+        }
+    }
+    SetWindowPos(window, nullptr, place.x, place.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 INT_PTR answerScaledSize(HWND dialog, PixelSize size, LPARAM lParam) {

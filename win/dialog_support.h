@@ -56,7 +56,8 @@ BaseUnits fullScaleBaseUnits(int dpi);
 // its frame (and its menu bar, with `menu`) measured at that scale.
 PixelSize windowSizeAround(HWND window, PixelSize client, bool menu, int dpi);
 // Gives the window that size, at the top left of the place suggested, or
-// where it stands for none.
+// for none where it stands, moved as far as it must to lie within its
+// monitor's work area (its top left first where it is too big for it).
 void placeWindow(HWND window, PixelSize size, const RECT* suggested);
 // A dialog's answer to WM_GETDPISCALEDSIZE: its size at the new scale.
 INT_PTR answerScaledSize(HWND dialog, PixelSize size, LPARAM lParam);
@@ -71,6 +72,11 @@ constexpr bool isButtonCommand(WORD notification) { return notification == BN_CL
 // WM_NCACTIVATE: remember the focus when deactivated, give it back when
 // activated again.
 void keepFocus(HWND window, bool activating, HWND& savedFocus);
+
+// The face of the templates' font and of the set-up dialogs' own fonts: its
+// bitmaps give way to the system's dialog face where they do not fit the
+// scale (createPointFont).
+constexpr const wchar_t* dialogFace = L"MS Sans Serif";
 
 struct DialogFont {
     const wchar_t* face;

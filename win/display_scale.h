@@ -1,6 +1,8 @@
-// The display scale: one rule for every length. Standard C++ only: the
-// card's pure geometry, the windows' layout and the Win32 side all measure
-// their lengths at 100 % and grow them in proportion from there.
+// The display scale. Standard C++ only: the card's pure geometry, the
+// windows' layout and the Win32 side all measure their lengths at 100 % and
+// grow them in proportion from there, windows and their controls to the
+// nearest pixel (atScale); the card's places round up instead (toScreen in
+// card_layout.h), so that a press comes back to the canvas pixel it hit.
 #pragma once
 
 // Dots per inch at 100 %: a length given at 100 % grows from here in

@@ -158,7 +158,8 @@ class Faults(SetupDialogs):
         try:
             program = os.path.join(folder, "config_copies.exe")
             shutil.copy(harness.program("config_copies.exe"), program)
-            subprocess.run(["wine", program, "save", "1", "A"], check=True, capture_output=True)
+            first = subprocess.run(["wine", program, "save", "1", "A"], check=True, capture_output=True)
+            self.assertIsNone(harness.CRASH_REPORT.search((first.stdout + first.stderr).decode("utf-8", "replace")))
             runs = [subprocess.Popen(["wine", program] + args, stdout=subprocess.PIPE)
                     for args in (["save", "300", "A"], ["load", "300"], ["save", "300", "B"], ["load", "300"])]
             results = []

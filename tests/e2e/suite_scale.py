@@ -2,9 +2,9 @@
 resolution is set, against the same windows at 100 %; and a window told it moved to a display of
 another scale, as Windows tells it."""
 
-from harness import (CARD_BACKGROUND, E2E, answer_password, click_ok, config_record, controls, driver_ok, fields,
-                     find_window, ids, probe, probe_resources, resources, save_screenshot, screen_when, set_wine_dpi,
-                     standard_config)
+from harness import (CARD_BACKGROUND, E2E, Screen, answer_password, click_ok, config_record, controls, driver_ok,
+                     fields, find_window, ids, probe, probe_resources, resources, save_screenshot, screen_when,
+                     set_wine_dpi, standard_config)
 
 
 def ink_box(screen, origin, left, top, right, bottom):
@@ -144,6 +144,10 @@ class Scale(E2E):
             scale = dpi / 96
             game, origin = self.start(dpi)
             scaled_window, scaled_client = sizes(game)
+            # It lies on the screen, moved there where it grew past it, its top left first.
+            screen, place = Screen(), find_window(game.texts["main"])["window"]
+            for at, length, room in zip(place[:2], place[2:], (screen.width, screen.height)):
+                self.assertTrue(at == 0 if length > room else 0 <= at <= room - length, (dpi, place))
             # Started there, the window has the size it takes when moved there, and its client area
             # (under the menu bar) is the one at 100 % grown in proportion; its icons too.
             self.assertEqual(scaled_window, moves[dpi][0][2:], dpi)
