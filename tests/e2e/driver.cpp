@@ -384,7 +384,18 @@ int main() {
         DWORD_PTR result;
         return SendMessageTimeoutW(required(arg(2)), WM_CLOSE, 0, 0, SMTO_NORMAL, patience, &result) ? 0 : 1;
     }
-    if (verb == "settext") return SetWindowTextW(control(arg(2), arg(3)), wide(arg(4)).c_str()) ? 0 : 1;
+    if (verb == "settext") {
+        // Under Wine a text sent to another process's control now and then
+        // fails while the control lives on: it is sent again, a few times.
+        HWND target = control(arg(2), arg(3));
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            if (SetWindowTextW(target, wide(arg(4)).c_str())) return 0;
+            if (!IsWindow(target)) break;
+            Sleep(50);
+        }
+        printf("settext failed: error %lu, the control %s\n", GetLastError(), IsWindow(target) ? "still there" : "gone");
+        return 1;
+    }
     if (verb == "click") {
         HWND button = control(arg(2), arg(3));
         activate(GetAncestor(button, GA_ROOT));

@@ -601,6 +601,13 @@ class E2E(unittest.TestCase):
         self.games = []
 
     def tearDown(self):
+        # A program that ended before the test ended it: its end, for a failure that follows from it.
+        for game in self.games:
+            if game.process and game.process.returncode is None and game.process.poll() is not None:
+                with open(game.output, "rb") as f:
+                    said = f.read().decode("utf-8", "replace").replace("\r", "").splitlines()[-5:]
+                print(f"\n{game.texts['exe']} ended by itself with {game.process.returncode}: "
+                      + " / ".join(said), flush=True)
         for game in self.games:
             game.close()
         crashes = [f"{game.texts['exe']} crashed: {report}" for game in self.games

@@ -36,6 +36,7 @@ def card_look(game, origin, dpi):
 def sizes(game):
     """The main window's size and its client area's."""
     found = find_window(game.texts["main"])
+    assert found, f"no main window; the program {'runs' if game.process.poll() is None else 'has ended'}"
     return found["window"][2:], found["client"][2:]
 
 
