@@ -151,8 +151,8 @@ BaseUnits fullScaleBaseUnits(int dpi) {
         !GetTextExtentPoint32W(dc.get(), alphabet, static_cast<int>(std::size(alphabet)) - 1, &letters)) {
         // The system's own dialog units at its scale, where nothing can be measured.
         const LONG units = GetDialogBaseUnits();
-        return BaseUnits{mulDiv(LOWORD(units), fullScaleDpi, systemDpi()),
-                         mulDiv(HIWORD(units), fullScaleDpi, systemDpi())};
+        const int system = systemDpi();
+        return BaseUnits{mulDiv(LOWORD(units), fullScaleDpi, system), mulDiv(HIWORD(units), fullScaleDpi, system)};
     }
     // The average width of a letter, rounded, as the dialog manager takes it.
     return BaseUnits{(letters.cx / 26 + 1) / 2, static_cast<int>(metrics.tmHeight)};
@@ -173,12 +173,13 @@ PixelSize windowSizeAround(HWND window, PixelSize client, bool menu, int dpi) {
 }
 
 void placeWindow(HWND window, PixelSize size, const RECT* suggested) {
-    RECT now;
-    GetWindowRect(window, &now);
-    POINT place = suggested ? POINT{suggested->left, suggested->top} : POINT{now.left, now.top};
+    POINT place = suggested ? POINT{suggested->left, suggested->top} : POINT{};
     if (!suggested) {
         // Grown where it stands, a window can reach past its monitor's
         // taskbar or edge: it moves back inside, its top left first.
+        RECT now;
+        GetWindowRect(window, &now);
+        place = POINT{now.left, now.top};
         MONITORINFO monitor = {};
         monitor.cbSize = sizeof monitor;
         if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {

@@ -388,8 +388,9 @@ int main() {
         // Under Wine a text sent to another process's control now and then
         // fails while the control lives on: it is sent again, a few times.
         HWND target = control(arg(2), arg(3));
+        const std::wstring text = wide(arg(4));
         for (int attempt = 0; attempt < 5; ++attempt) {
-            if (SetWindowTextW(target, wide(arg(4)).c_str())) return 0;
+            if (SetWindowTextW(target, text.c_str())) return 0;
             if (!IsWindow(target)) break;
             Sleep(50);
         }
